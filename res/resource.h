@@ -1,0 +1,52 @@
+// Resource ids. Ranges: 1-99 icons and menus, 100-199 dialogs, 1000-1099 frmRip controls,
+// 1100-1199 frmOverwrite controls, 1200-1299 the input box, 40000+ menu commands.
+#pragma once
+
+#define IDI_MORVANE 1
+#define IDI_UNCACHE 2
+#define IDI_DELETE 3
+#define IDI_LOGO 4
+#define IDR_MENU 10
+#define IDR_ACCEL 11
+
+#define IDD_RIP 100
+#define IDD_OVERWRITE 101
+#define IDD_INPUTBOX 102
+
+#define IDC_FRAINFO 1000
+#define IDC_LBLPATH 1001
+#define IDC_TXTPATH 1002
+#define IDC_CMDFIND 1003
+#define IDC_FRACACHE 1010
+#define IDC_LSTCACHE 1011
+#define IDC_LBLCTRL 1012
+#define IDC_LBLMB 1013
+#define IDC_LBLSYS 1020
+#define IDC_LBLMAPS 1021
+#define IDC_LBLTEXTURES 1022
+#define IDC_LBLSOUNDS 1023
+#define IDC_LBLMUSIC 1024
+#define IDC_LBLSTATM 1025
+#define IDC_LBLANIM 1026
+#define IDC_LBLSAVE 1027
+#define IDC_LBLUNKNOWN 1028
+#define IDC_CMDREFRESH 1030
+#define IDC_CMDSELALL 1031
+#define IDC_CMDUNCACHE 1032
+#define IDC_CMDDELETE 1033
+#define IDC_CHKDEL 1034
+
+#define IDC_IMGUT2003 1100
+#define IDC_LBLOW 1101
+#define IDC_LBLFILE 1102
+#define IDC_CMDYES 1103
+#define IDC_CMDYALL 1104
+#define IDC_CMDNO 1105
+#define IDC_CMDNALL 1106
+
+#define IDC_INPUTPROMPT 1200
+#define IDC_INPUTTEXT 1201
+
+#define IDM_OPTIONS 40001
+#define IDM_FIX 40002
+#define IDM_ABOUT 40003

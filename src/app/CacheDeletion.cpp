@@ -1,0 +1,40 @@
+// "Remove selected": after one confirmation, deletes the selected rows' cached files one at a time,
+// then drops their lines from the index and reloads the listing.
+#include "app/CacheDeletion.h"
+
+#include <unordered_set>
+
+#include "app/Rip.h"
+#include "cache/CacheIndex.h"
+#include "cache/ErrorReport.h"
+#include "cache/GameFolder.h"
+#include "platform/Failure.h"
+#include "platform/FileSystem.h"
+#include "platform/Prompts.h"
+
+void DeleteSelectedCachedFiles(Rip& rip) {
+    RipView& view = rip.View();
+    RipPorts& ports = rip.Ports();
+    rip.CheckPath();
+    if (!rip.ValidPath) return;
+    if (view.RowCount() == 0 || view.CurrentRow() == -1) return;
+    if (ports.prompts.Message("Are you sure you want to permanently delete file(s)???", ProgramTitle,
+                              MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
+        return;
+    try {
+        std::unordered_set<std::string> deletedKeys;
+        const int rows = view.RowCount();
+        for (int r = 0; r < rows; ++r) {
+            if (!view.IsRowSelected(r)) continue;
+            const std::string& key = rip.KeyOfRow(r);
+            if (!IsPlainFileName(key)) continue;  // would name a file outside the cache folder
+            ports.files.Remove(CachedFilePath(rip.GameFolder(), key));
+            deletedKeys.insert(key);
+        }
+        RewriteIndexFiltered(ports.files, rip.GameFolder(), deletedKeys);
+    } catch (const Failure& f) {
+        ReportUnexpectedError(ports.prompts, ports.clipboard, ReportSite::Delete, f.what());
+        return;
+    }
+    rip.LoadCache();
+}

@@ -1,0 +1,167 @@
+// The main window's folder check and cache listing.
+#include "app/Rip.h"
+
+#include <stdexcept>
+
+#include "app/CacheDeletion.h"
+#include "cache/CacheIndex.h"
+#include "cache/ErrorReport.h"
+#include "cache/FileType.h"
+#include "cache/GameFolder.h"
+#include "platform/Failure.h"
+#include "platform/FileSystem.h"
+#include "platform/Prompts.h"
+#include "uncache/UncacheRun.h"
+
+namespace {
+
+struct Category {
+    RipLabel label;
+    const char* prefix;
+};
+
+// In the order in which the labels are written after a load.
+constexpr Category Categories[] = {
+    {RipLabel::Sys, "System files (*.u, *.int) : "}, {RipLabel::Maps, "Maps (*.ut2) : "},
+    {RipLabel::Anim, "Animations (*.ukx) : "},       {RipLabel::StatM, "Static Meshes (*.usx) : "},
+    {RipLabel::Textures, "Textures (*.utx) : "},     {RipLabel::Sounds, "Sounds (*.uax) : "},
+    {RipLabel::Music, "Music files (*.umx, *.ogg) : "}, {RipLabel::Save, "Save files (*.uvx) : "},
+    {RipLabel::Unknown, "Unknown (other) : "},
+};
+
+RipLabel CategoryOf(std::string_view rowText) {
+    switch (ClassifyFileName(rowText)) {
+        case FileType::System: return RipLabel::Sys;
+        case FileType::Maps: return RipLabel::Maps;
+        case FileType::Textures: return RipLabel::Textures;
+        case FileType::Sounds: return RipLabel::Sounds;
+        case FileType::Music: return RipLabel::Music;
+        case FileType::StaticMeshes: return RipLabel::StatM;
+        case FileType::Saves: return RipLabel::Save;
+        case FileType::Animations: return RipLabel::Anim;
+        case FileType::Other: break;
+    }
+    return RipLabel::Unknown;
+}
+
+// The total divided by the count, rounded to the nearest whole number, halves to even.
+std::uint64_t RoundedAverage(std::uint64_t total, std::uint64_t count) {
+    const std::uint64_t q = total / count, r = total % count;
+    if (r * 2 > count || (r * 2 == count && (q % 2) == 1)) return q + 1;
+    return q;
+}
+
+}  // namespace
+
+const std::string& Rip::KeyOfRow(int row) {
+    const int slot = view_.RowData(row);
+    if (slot < 1 || static_cast<std::size_t>(slot) >= CacheKeys.size())
+        throw std::logic_error("list row without a key slot");
+    return CacheKeys[static_cast<std::size_t>(slot)];
+}
+
+void Rip::LocateFolder() { view_.SetPathText(LocateGameFolder(ports_.registry)); }
+
+void Rip::CheckPath() {
+    const std::string cleaned = CleanPathText(view_.PathText());
+    view_.SetPathText(cleaned);
+    ValidPath = IsGameFolder(ports_.files, cleaned);
+    // Off before the message, so that one departure from the path box never shows it twice.
+    view_.StopPathTimer();
+    if (!ValidPath) {
+        ports_.prompts.Message("Invalid path!", ProgramTitle, MsgIcon::Exclamation, MsgButtons::Ok);
+        view_.SelectWholePathText();
+        view_.FocusPath();
+    }
+}
+
+void Rip::LoadCache() {
+    CheckPath();
+    if (!ValidPath) {
+        ports_.prompts.Message("Please enter a valid path!", ProgramTitle, MsgIcon::Exclamation, MsgButtons::Ok);
+        view_.SelectWholePathText();
+        view_.FocusPath();
+        return;
+    }
+    const std::string folder = GameFolder();
+    FileSystem& fs = ports_.files;
+    view_.BeginRows();
+    CacheKeys.assign(2, std::string());
+    std::uint32_t counts[std::size(Categories)] = {};
+
+    bool indexThere = false;
+    try {
+        indexThere = fs.Exists(IndexPath(folder));
+    } catch (const Failure&) {
+    }
+    if (!indexThere) {
+        view_.EndRows();
+        return;
+    }
+
+    std::vector<CacheEntry> entries;
+    try {
+        entries = ReadIndexFixed(fs, folder + "\\Cache\\Cache.ini");
+    } catch (const Failure&) {
+        // Nothing could be read: the listing is what was read so far, which is nothing.
+    }
+    std::uint64_t total = 0;
+    int rows = 0;
+    for (CacheEntry& entry : entries) {
+        std::uint64_t size = 0;
+        try {
+            size = fs.SizeOf(CachedFilePath(folder, entry.Key));
+        } catch (const Failure&) {
+            continue;  // no cached file: not listed, not counted
+        }
+        total += size;
+        CacheKeys.push_back(std::move(entry.Key));
+        view_.AddRow(entry.RealName, static_cast<int>(CacheKeys.size() - 1));
+        ++rows;
+        const RipLabel label = CategoryOf(entry.RealName);
+        for (std::size_t i = 0; i < std::size(Categories); ++i) {
+            if (Categories[i].label == label) ++counts[i];
+        }
+    }
+    view_.EndRows();
+
+    for (std::size_t i = 0; i < std::size(Categories); ++i)
+        view_.SetLabel(Categories[i].label, Categories[i].prefix + std::to_string(counts[i]));
+    SizeFormatter& sizes = ports_.sizes;
+    const std::uint64_t average = rows == 0 ? 0 : RoundedAverage(total, static_cast<std::uint64_t>(rows));
+    view_.SetLabel(RipLabel::MB, "Cache size:  " + sizes.FormatByteSize(total) + " / " + std::to_string(rows) +
+                                     " files  =  " + sizes.FormatByteSize(average) + " / file");
+}
+
+void Rip::cmdFind_Click() {
+    try {
+        LocateFolder();
+    } catch (const std::exception& e) {
+        ReportUnexpectedError(ports_.prompts, ports_.clipboard, ReportSite::Find, e.what());
+    }
+}
+
+void Rip::cmdRefresh_Click() {
+    if (!busy_) LoadCache();
+}
+
+void Rip::cmdSelAll_Click() {
+    try {
+        const int rows = view_.RowCount();
+        for (int r = 0; r < rows; ++r) view_.SelectRow(r);
+    } catch (const std::exception& e) {
+        ReportUnexpectedError(ports_.prompts, ports_.clipboard, ReportSite::SelAll, e.what());
+    }
+}
+
+void Rip::cmdUncache_Click() {
+    if (busy_) return;
+    BusyGuard guard(*this);
+    Uncache(*this);
+}
+
+void Rip::cmdDelete_Click() {
+    if (busy_) return;
+    BusyGuard guard(*this);
+    DeleteSelectedCachedFiles(*this);
+}

@@ -1,0 +1,73 @@
+// The main window's behaviour: the folder check, the cache listing with its statistics, and the
+// state that other windows read (ValidPath, CacheKeys).
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/RipView.h"
+
+class Clipboard;
+class FileSystem;
+class OverwritePrompt;
+class Prompts;
+class Registry;
+class SizeFormatter;
+
+struct RipPorts {
+    FileSystem& files;
+    Registry& registry;
+    Prompts& prompts;
+    Clipboard& clipboard;
+    SizeFormatter& sizes;
+    OverwritePrompt& overwrite;
+};
+
+class Rip {
+public:
+    Rip(RipView& view, RipPorts ports) : view_(view), ports_(ports) {}
+    Rip(const Rip&) = delete;
+    Rip& operator=(const Rip&) = delete;
+
+    // The result of the last folder check.
+    bool ValidPath = false;
+    // Slot 0 is unused, slot 1 always empty; slot n holds the key of the row whose item datum is n.
+    std::vector<std::string> CacheKeys{std::string(), std::string()};
+
+    RipView& View() { return view_; }
+    RipPorts& Ports() { return ports_; }
+    std::string GameFolder() { return view_.PathText(); }
+    // The key of a row, through its item datum.
+    const std::string& KeyOfRow(int row);
+
+    // The path box becomes the game's record of its folder (Find, Escape, start-up).
+    void LocateFolder();
+    void CheckPath();
+    void LoadCache();
+
+    // Button handlers. While an un-cache run or a deletion is in progress, the clicks that its one
+    // yield delivers are ignored, so runs never nest.
+    void cmdFind_Click();
+    void cmdRefresh_Click();
+    void cmdSelAll_Click();
+    void cmdUncache_Click();
+    void cmdDelete_Click();
+
+    // Marks the main window busy for the lifetime of the guard.
+    class BusyGuard {
+    public:
+        explicit BusyGuard(Rip& rip) : rip_(rip) { rip_.busy_ = true; }
+        ~BusyGuard() { rip_.busy_ = false; }
+        BusyGuard(const BusyGuard&) = delete;
+        BusyGuard& operator=(const BusyGuard&) = delete;
+
+    private:
+        Rip& rip_;
+    };
+    bool Busy() const { return busy_; }
+
+private:
+    RipView& view_;
+    RipPorts ports_;
+    bool busy_ = false;
+};

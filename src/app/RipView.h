@@ -1,0 +1,40 @@
+// What the main window's behaviour needs from the window itself: its path box, list, labels and
+// check box. frmRip implements it over its controls; tests implement it in memory.
+#pragma once
+#include <string>
+#include <string_view>
+
+enum class RipLabel { Sys, Maps, Anim, StatM, Textures, Sounds, Music, Save, Unknown, MB };
+
+class RipView {
+public:
+    RipView() = default;
+    RipView(const RipView&) = delete;
+    RipView& operator=(const RipView&) = delete;
+    virtual ~RipView() = default;
+
+    virtual std::string PathText() = 0;
+    virtual void SetPathText(std::string_view text) = 0;
+    virtual void SelectWholePathText() = 0;
+    // Quietly does nothing when the focus cannot be moved (the window is not shown yet).
+    virtual void FocusPath() = 0;
+    virtual void StopPathTimer() = 0;
+
+    virtual int RowCount() = 0;
+    virtual std::string RowText(int row) = 0;
+    virtual int RowData(int row) = 0;
+    virtual bool IsRowSelected(int row) = 0;
+    // The row carrying the focus mark, -1 when there is none.
+    virtual int CurrentRow() = 0;
+    // Selects one more row and makes it the current row.
+    virtual void SelectRow(int row) = 0;
+    // Replaces every row; nothing is redrawn until the last one is in.
+    virtual void BeginRows() = 0;
+    virtual void AddRow(std::string_view text, int data) = 0;
+    virtual void EndRows() = 0;
+
+    virtual void SetLabel(RipLabel label, std::string_view caption) = 0;
+    virtual bool DeleteTicked() = 0;
+    // Handles every pending window message once, then returns.
+    virtual void YieldOnce() = 0;
+};

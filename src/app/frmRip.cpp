@@ -1,0 +1,320 @@
+// frmRip: the window procedure, its handlers, and RipView over the dialog's controls.
+#include "app/frmRip.h"
+
+#include <commctrl.h>
+
+#include <exception>
+
+#include "cache/ErrorReport.h"
+#include "platform/WinUi.h"
+#include "platform/Win32Prompts.h"
+#include "resource.h"
+
+namespace {
+
+constexpr UINT_PTR PathTimer = 1;
+constexpr UINT PathTimerMs = 100;
+
+int LabelId(RipLabel label) {
+    switch (label) {
+        case RipLabel::Sys: return IDC_LBLSYS;
+        case RipLabel::Maps: return IDC_LBLMAPS;
+        case RipLabel::Anim: return IDC_LBLANIM;
+        case RipLabel::StatM: return IDC_LBLSTATM;
+        case RipLabel::Textures: return IDC_LBLTEXTURES;
+        case RipLabel::Sounds: return IDC_LBLSOUNDS;
+        case RipLabel::Music: return IDC_LBLMUSIC;
+        case RipLabel::Save: return IDC_LBLSAVE;
+        case RipLabel::Unknown: return IDC_LBLUNKNOWN;
+        case RipLabel::MB: return IDC_LBLMB;
+    }
+    return IDC_LBLUNKNOWN;
+}
+
+struct Tip {
+    int id;
+    const char* text;
+};
+
+constexpr Tip Tips[] = {
+    {IDC_TXTPATH, "Manually enter UT2003 path - press [Escape] to reset"},
+    {IDC_CMDFIND, "Clicking here will find your UT2003 path for you"},
+    {IDC_LSTCACHE, "All the files in your UT2003\\Cache folder"},
+    {IDC_LBLMB, "This is the total size of all the files listed above"},
+    {IDC_CMDREFRESH, "Click here to refresh the file list above"},
+    {IDC_CMDSELALL, "Click here to select all of the files above"},
+    {IDC_CMDUNCACHE, "Click here to uncache all the selected files on the left"},
+    {IDC_CHKDEL, "Checking this box will delete the cached copy of the files when you uncache them"},
+    {IDC_CMDDELETE, "Click here to permanently delete the selected files on your left from your computer"},
+};
+
+}  // namespace
+
+frmRip::frmRip(FileSystem& files, Registry& registry, Win32Prompts& prompts, Clipboard& clipboard,
+               SizeFormatter& sizes)
+    : prompts_(prompts), rip_(*this, RipPorts{files, registry, prompts, clipboard, sizes, overwrite_}) {}
+
+frmRip::~frmRip() {
+    if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+}
+
+bool frmRip::Create(int showCommand) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    accelerators_ = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCEL));
+    if (CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_RIP), nullptr, s_DlgProc, reinterpret_cast<LPARAM>(this)) ==
+        nullptr)
+        return false;
+    ShowWindow(hwnd_, showCommand);
+    return true;
+}
+
+int frmRip::Run() {
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (hwnd_ != nullptr && TranslateAcceleratorA(hwnd_, accelerators_, &msg)) continue;
+        if (hwnd_ != nullptr && IsDialogMessageA(hwnd_, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+INT_PTR CALLBACK frmRip::s_DlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    frmRip* self = nullptr;
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<frmRip*>(lParam);
+        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+        self->hwnd_ = hwnd;
+    } else {
+        self = reinterpret_cast<frmRip*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    }
+    if (self == nullptr) return FALSE;
+    try {
+        return self->DlgProc(message, wParam, lParam);
+    } catch (...) {
+        return FALSE;  // Guarded has reported it; nothing crosses into Windows
+    }
+}
+
+// Runs one handler; a failure that it does not report itself is reported here, titled with the
+// window and the handler, and goes no further.
+template <typename Handler>
+void frmRip::Guarded(const char* handler, Handler run) {
+    try {
+        run();
+    } catch (const std::exception& e) {
+        RipPorts& p = rip_.Ports();
+        ReportUnexpectedError(p.prompts, p.clipboard, std::string("frmRip->") + handler, e.what());
+    }
+}
+
+INT_PTR frmRip::DlgProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    (void)lParam;
+    switch (message) {
+        case WM_INITDIALOG:
+            Guarded("Form_Load", [&] { Form_Load(); });
+            // The list starts with the focus, so that the un-cache button is the default one.
+            SetFocus(Item(IDC_LSTCACHE));
+            return FALSE;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return TRUE;
+        case WM_TIMER:
+            if (wParam == PathTimer) Guarded("tmrPath_Timer", [&] { tmrPath_Timer(); });
+            return TRUE;
+        case WM_CLOSE:
+            Guarded("Form_QueryUnload", [&] { Form_QueryUnload(); });
+            DestroyWindow(hwnd_);
+            return TRUE;
+        case WM_DESTROY:
+            hwnd_ = nullptr;
+            PostQuitMessage(0);
+            return TRUE;
+    }
+    return FALSE;
+}
+
+void frmRip::OnCommand(int id, int code) {
+    switch (id) {
+        case IDC_TXTPATH:
+            if (code == EN_SETFOCUS) Guarded("txtPath_GotFocus", [&] { txtPath_GotFocus(); });
+            if (code == EN_KILLFOCUS) Guarded("txtPath_LostFocus", [&] { txtPath_LostFocus(); });
+            break;
+        case IDC_LSTCACHE:
+            if (code == LBN_SELCHANGE) lstCache_SelChange();
+            break;
+        case IDC_CMDFIND: Guarded("cmdFind_Click", [&] { rip_.cmdFind_Click(); }); break;
+        case IDC_CMDREFRESH: Guarded("cmdRefresh_Click", [&] { rip_.cmdRefresh_Click(); }); break;
+        case IDC_CMDSELALL: Guarded("cmdSelAll_Click", [&] { rip_.cmdSelAll_Click(); }); break;
+        case IDC_CMDUNCACHE: Guarded("cmdUncache_Click", [&] { rip_.cmdUncache_Click(); }); break;
+        case IDC_CMDDELETE: Guarded("cmdDelete_Click", [&] { rip_.cmdDelete_Click(); }); break;
+        case IDCANCEL:
+            // Escape: in the path box it resets the folder, as Find does; elsewhere it does nothing
+            // (the main window is closed with its close button or Alt+F4).
+            if (GetFocus() == Item(IDC_TXTPATH)) Guarded("cmdFind_Click", [&] { rip_.cmdFind_Click(); });
+            break;
+    }
+}
+
+void frmRip::Form_Load() {
+    prompts_.SetOwner(hwnd_);
+    overwrite_.SetOwner(hwnd_);
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    SendMessageA(hwnd_, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_MORVANE), IMAGE_ICON, 32, 32, 0)));
+    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_MORVANE), IMAGE_ICON, 16, 16, 0)));
+    SetButtonPicture(IDC_CMDUNCACHE, IDI_UNCACHE);
+    SetButtonPicture(IDC_CMDDELETE, IDI_DELETE);
+    AddTooltips();
+    SetDefaultButton(IDC_CMDUNCACHE);
+    lblMB_Change();
+
+    try {
+        rip_.LocateFolder();
+        tmrPath_Timer();
+        rip_.LoadCache();
+    } catch (const std::exception& e) {
+        ReportUnexpectedError(rip_.Ports().prompts, rip_.Ports().clipboard, ReportSite::FormLoad, e.what());
+    }
+}
+
+void frmRip::Form_QueryUnload() { overwrite_.Unload(); }
+
+void frmRip::txtPath_GotFocus() { SetDefaultButton(IDC_CMDFIND); }
+
+void frmRip::txtPath_LostFocus() {
+    SetDefaultButton(IDC_CMDUNCACHE);
+    // Validate: only when the focus moves to another control of this window.
+    HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(hwnd_, focus)) txtPath_Validate();
+}
+
+void frmRip::txtPath_Validate() { SetTimer(hwnd_, PathTimer, PathTimerMs, nullptr); }
+
+void frmRip::tmrPath_Timer() { rip_.CheckPath(); }
+
+void frmRip::lstCache_SelChange() {
+    currentRow_ = static_cast<int>(SendMessageA(Item(IDC_LSTCACHE), LB_GETCARETINDEX, 0, 0));
+}
+
+void frmRip::lblMB_Change() {
+    HWND label = Item(IDC_LBLMB), frame = Item(IDC_FRACACHE);
+    const std::string text = GetText(label);
+    HDC dc = GetDC(label);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+    SIZE size{0, 0};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    RECT f, l;
+    GetWindowRect(frame, &f);
+    GetWindowRect(label, &l);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&f), 2);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&l), 2);
+    const int width = size.cx + 2;
+    const int left = f.left + (f.right - f.left) / 2 - width / 2;
+    SetWindowPos(label, nullptr, left, l.top, width, l.bottom - l.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(frame, nullptr, TRUE);
+}
+
+void frmRip::AddTooltips() {
+    tooltips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    if (tooltips_ == nullptr) return;
+    SendMessageA(tooltips_, TTM_SETMAXTIPWIDTH, 0, 400);
+    for (const Tip& tip : Tips) {
+        TTTOOLINFOA info{};
+        info.cbSize = sizeof info;
+        info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        info.hwnd = hwnd_;
+        info.uId = reinterpret_cast<UINT_PTR>(Item(tip.id));
+        info.lpszText = const_cast<char*>(tip.text);
+        SendMessageA(tooltips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    }
+}
+
+void frmRip::SetButtonPicture(int id, int icon) {
+    HANDLE picture = LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(icon), IMAGE_ICON, 24, 24, 0);
+    SendMessageA(Item(id), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(picture));
+}
+
+void frmRip::SetDefaultButton(int id) {
+    const int old = LOWORD(SendMessageA(hwnd_, DM_GETDEFID, 0, 0));
+    if (old != id && old != 0) SendMessageA(Item(old), BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    SendMessageA(hwnd_, DM_SETDEFID, static_cast<WPARAM>(id), 0);
+    SendMessageA(Item(id), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+}
+
+// RipView over the controls.
+
+std::string frmRip::PathText() { return GetText(Item(IDC_TXTPATH)); }
+
+void frmRip::SetPathText(std::string_view text) { SetText(Item(IDC_TXTPATH), text); }
+
+void frmRip::SelectWholePathText() {
+    HWND box = Item(IDC_TXTPATH);
+    SendMessageA(box, EM_SETSEL, 0, GetWindowTextLengthA(box));
+}
+
+void frmRip::FocusPath() {
+    if (IsWindowVisible(hwnd_)) SetFocus(Item(IDC_TXTPATH));
+}
+
+void frmRip::StopPathTimer() { KillTimer(hwnd_, PathTimer); }
+
+int frmRip::RowCount() { return static_cast<int>(SendMessageA(Item(IDC_LSTCACHE), LB_GETCOUNT, 0, 0)); }
+
+std::string frmRip::RowText(int row) {
+    HWND list = Item(IDC_LSTCACHE);
+    const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
+    if (length == LB_ERR) return {};
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const LRESULT got = SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got == LB_ERR ? 0 : static_cast<std::size_t>(got));
+    return text;
+}
+
+int frmRip::RowData(int row) {
+    return static_cast<int>(SendMessageA(Item(IDC_LSTCACHE), LB_GETITEMDATA, static_cast<WPARAM>(row), 0));
+}
+
+bool frmRip::IsRowSelected(int row) {
+    return SendMessageA(Item(IDC_LSTCACHE), LB_GETSEL, static_cast<WPARAM>(row), 0) > 0;
+}
+
+int frmRip::CurrentRow() { return currentRow_; }
+
+void frmRip::SelectRow(int row) {
+    SendMessageA(Item(IDC_LSTCACHE), LB_SETSEL, TRUE, static_cast<LPARAM>(row));
+    currentRow_ = row;
+}
+
+void frmRip::BeginRows() {
+    HWND list = Item(IDC_LSTCACHE);
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    currentRow_ = -1;
+}
+
+void frmRip::AddRow(std::string_view text, int data) {
+    HWND list = Item(IDC_LSTCACHE);
+    const LRESULT row = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::string(text).c_str()));
+    if (row >= 0) SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(row), static_cast<LPARAM>(data));
+}
+
+void frmRip::EndRows() {
+    HWND list = Item(IDC_LSTCACHE);
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+void frmRip::SetLabel(RipLabel label, std::string_view caption) {
+    SetText(Item(LabelId(label)), caption);
+    if (label == RipLabel::MB) lblMB_Change();
+}
+
+bool frmRip::DeleteTicked() { return IsDlgButtonChecked(hwnd_, IDC_CHKDEL) == BST_CHECKED; }
+
+void frmRip::YieldOnce() { YieldToEvents(); }

@@ -1,0 +1,80 @@
+// The main window: path box, cache listing, statistics, the action buttons and the menu bar.
+// It owns its controls and shows the behaviour of Rip through them.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "app/Rip.h"
+#include "app/RipView.h"
+#include "dialogs/frmOverwrite.h"
+
+class Win32Prompts;
+
+class frmRip final : public RipView {
+public:
+    frmRip(FileSystem& files, Registry& registry, Win32Prompts& prompts, Clipboard& clipboard, SizeFormatter& sizes);
+    ~frmRip() override;
+    frmRip(const frmRip&) = delete;
+    frmRip& operator=(const frmRip&) = delete;
+
+    // Creates the window (its load handler is the start-up sequence) and shows it.
+    bool Create(int showCommand);
+    // Runs the program's message loop until the main window is closed; returns the exit code.
+    int Run();
+
+    HWND Window() const { return hwnd_; }
+    HWND Tooltips() const { return tooltips_; }
+    Rip& Core() { return rip_; }
+    frmOverwrite& Overwrite() { return overwrite_; }
+    HACCEL Accelerators() const { return accelerators_; }
+
+    // RipView
+    std::string PathText() override;
+    void SetPathText(std::string_view text) override;
+    void SelectWholePathText() override;
+    void FocusPath() override;
+    void StopPathTimer() override;
+    int RowCount() override;
+    std::string RowText(int row) override;
+    int RowData(int row) override;
+    bool IsRowSelected(int row) override;
+    int CurrentRow() override;
+    void SelectRow(int row) override;
+    void BeginRows() override;
+    void AddRow(std::string_view text, int data) override;
+    void EndRows() override;
+    void SetLabel(RipLabel label, std::string_view caption) override;
+    bool DeleteTicked() override;
+    void YieldOnce() override;
+
+private:
+    static INT_PTR CALLBACK s_DlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    INT_PTR DlgProc(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnCommand(int id, int code);
+    template <typename Handler>
+    void Guarded(const char* handler, Handler run);
+
+    void Form_Load();
+    void Form_QueryUnload();
+    void txtPath_GotFocus();
+    void txtPath_LostFocus();
+    void txtPath_Validate();
+    void tmrPath_Timer();
+    void lstCache_SelChange();
+    void lblMB_Change();
+
+    void AddTooltips();
+    void SetButtonPicture(int id, int icon);
+    void SetDefaultButton(int id);
+    HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+
+    Win32Prompts& prompts_;
+    frmOverwrite overwrite_{nullptr};
+    Rip rip_;
+    HWND hwnd_ = nullptr;
+    HWND tooltips_ = nullptr;
+    HACCEL accelerators_ = nullptr;
+    int currentRow_ = -1;  // list boxes never report "no current row" themselves
+};

@@ -1,0 +1,102 @@
+// frmOverwrite: "Overwrite file?" with Yes, Yes to All, No and No to All.
+#include "dialogs/frmOverwrite.h"
+
+#include "platform/WinUi.h"
+#include "resource.h"
+
+frmOverwrite::~frmOverwrite() { Unload(); }
+
+void frmOverwrite::Unload() {
+    if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+}
+
+void frmOverwrite::EnsureLoaded() {
+    if (hwnd_ != nullptr) return;
+    CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_OVERWRITE), owner_, s_DlgProc,
+                       reinterpret_cast<LPARAM>(this));
+}
+
+void frmOverwrite::ResetFrm() {
+    EnsureLoaded();
+    YAllValue = false;
+    NAllValue = false;
+    Response = ResponseNone;
+    SetFile("");
+}
+
+int frmOverwrite::Ask(std::string_view destination) {
+    EnsureLoaded();
+    SetFile(destination);
+    CentreOnOwner(hwnd_, owner_);
+    SendMessageA(hwnd_, DM_SETDEFID, IDC_CMDYES, 0);
+    SetFocus(GetDlgItem(hwnd_, IDC_CMDYES));
+    ShowModal(hwnd_, owner_);
+    return Response;
+}
+
+void frmOverwrite::SetFile(std::string_view path) {
+    HWND label = GetDlgItem(hwnd_, IDC_LBLFILE);
+    SetText(label, path);
+    // The label is as wide as its text.
+    HDC dc = GetDC(label);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+    SIZE size{0, 0};
+    GetTextExtentPoint32A(dc, std::string(path).c_str(), static_cast<int>(path.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    RECT r;
+    GetWindowRect(label, &r);
+    SetWindowPos(label, nullptr, 0, 0, size.cx, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmOverwrite::Form_Load() {
+    // The client area is 5025 x 1485 twips whatever the dialog font: 335 x 99 pixels at 96 DPI.
+    HDC screen = GetDC(nullptr);
+    const int dpiX = GetDeviceCaps(screen, LOGPIXELSX), dpiY = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    RECT r{0, 0, MulDiv(5025, dpiX, 1440), MulDiv(1485, dpiY, 1440)};
+    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_EXSTYLE)));
+    SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    HICON logo = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_LOGO), IMAGE_ICON, 32, 32, 0));
+    SendDlgItemMessageA(hwnd_, IDC_IMGUT2003, STM_SETICON, reinterpret_cast<WPARAM>(logo), 0);
+}
+
+void frmOverwrite::Answer(int response, bool yesToAll, bool noToAll) {
+    Response = response;
+    if (yesToAll) YAllValue = true;
+    if (noToAll) NAllValue = true;
+    ShowWindow(hwnd_, SW_HIDE);
+}
+
+INT_PTR CALLBACK frmOverwrite::s_DlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    try {
+        if (message == WM_INITDIALOG) {
+            auto* self = reinterpret_cast<frmOverwrite*>(lParam);
+            SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+            self->hwnd_ = hwnd;
+            self->Form_Load();
+            return TRUE;
+        }
+        auto* self = reinterpret_cast<frmOverwrite*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+        if (self == nullptr) return FALSE;
+        if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+            switch (LOWORD(wParam)) {
+                case IDC_CMDYES: self->Answer(ResponseOverwrite, false, false); return TRUE;
+                case IDC_CMDYALL: self->Answer(ResponseOverwrite, true, false); return TRUE;
+                case IDC_CMDNO: self->Answer(ResponseKeep, false, false); return TRUE;
+                case IDC_CMDNALL: self->Answer(ResponseKeep, false, true); return TRUE;
+                // Escape or the close shortcut: the file is not overwritten.
+                case IDCANCEL: self->Answer(ResponseKeep, false, false); return TRUE;
+            }
+        }
+        if (message == WM_CLOSE) {
+            self->Answer(ResponseKeep, false, false);
+            return TRUE;
+        }
+    } catch (...) {
+        ShowWindow(hwnd, SW_HIDE);
+    }
+    return FALSE;
+}

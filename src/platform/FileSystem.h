@@ -1,0 +1,44 @@
+// Port: the file operations the behaviour needs. Paths are passed exactly as the program builds
+// them (game folder text plus backslash literals); every failure throws Failure.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum FileAttribute : std::uint32_t {
+    AttrReadOnly = 0x01,
+    AttrHidden = 0x02,
+    AttrSystem = 0x04,
+    AttrFolder = 0x10,
+};
+
+struct FoundFile {
+    std::string name;         // bare name with extension, as stored on disk
+    std::uint32_t attributes;  // FileAttribute bits
+};
+
+class FileSystem {
+public:
+    FileSystem() = default;
+    FileSystem(const FileSystem&) = delete;
+    FileSystem& operator=(const FileSystem&) = delete;
+    virtual ~FileSystem() = default;
+
+    // A directory lookup with default attributes: true for a plain, read-only or archived file;
+    // false for a folder, a hidden or a system file, and for nothing at all.
+    virtual bool Exists(std::string_view path) = 0;
+    virtual std::uint64_t SizeOf(std::string_view path) = 0;
+    virtual std::string ReadAll(std::string_view path) = 0;
+    // Creates or truncates the file, writes the bytes and flushes them to disk.
+    virtual void WriteAll(std::string_view path, std::string_view bytes) = 0;
+    // Puts `from` in the place of `onto` in one step, replacing it.
+    virtual void Replace(std::string_view from, std::string_view onto) = 0;
+    // Copies a file, replacing a file at the destination.
+    virtual void Copy(std::string_view from, std::string_view to) = 0;
+    virtual void Remove(std::string_view path) = 0;
+    virtual void MakeFolder(std::string_view path) = 0;
+    virtual void Rename(std::string_view from, std::string_view to) = 0;
+    // Every entry that a wildcard search of `pattern` yields, folders and "." included.
+    virtual std::vector<FoundFile> List(std::string_view pattern) = 0;
+};

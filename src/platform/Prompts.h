@@ -1,0 +1,45 @@
+// Port: questions and messages to the user, and the small services a window gives the behaviour.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+constexpr const char* ProgramTitle = "Morvane";
+
+enum class MsgIcon { Exclamation, Critical, Question };
+enum class MsgButtons { Ok, YesNo };  // Yes is the default button of YesNo
+enum class MsgAnswer { Ok, Yes, No };
+
+class Prompts {
+public:
+    Prompts() = default;
+    Prompts(const Prompts&) = delete;
+    Prompts& operator=(const Prompts&) = delete;
+    virtual ~Prompts() = default;
+
+    virtual MsgAnswer Message(std::string_view text, std::string_view title, MsgIcon icon,
+                              MsgButtons buttons) = 0;
+    // The edited text for OK, the empty text for Cancel.
+    virtual std::string InputBox(std::string_view prompt, std::string_view title,
+                                 std::string_view defaultText) = 0;
+};
+
+class Clipboard {
+public:
+    Clipboard() = default;
+    Clipboard(const Clipboard&) = delete;
+    Clipboard& operator=(const Clipboard&) = delete;
+    virtual ~Clipboard() = default;
+    // Replaces the clipboard's text; a clipboard that cannot be opened is left alone.
+    virtual void SetText(std::string_view text) = 0;
+};
+
+class SizeFormatter {
+public:
+    SizeFormatter() = default;
+    SizeFormatter(const SizeFormatter&) = delete;
+    SizeFormatter& operator=(const SizeFormatter&) = delete;
+    virtual ~SizeFormatter() = default;
+    // A short human-readable size such as "532 bytes", "1.50 KB" or "12.3 MB".
+    virtual std::string FormatByteSize(std::uint64_t bytes) = 0;
+};

@@ -1,0 +1,118 @@
+// Win32 file operations; each failure becomes a Failure with Windows' description of it.
+#include "platform/Win32FileSystem.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "platform/Failure.h"
+#include "platform/Win32Error.h"
+
+namespace {
+
+// Owns a handle from CreateFileA or FindFirstFileA and closes it on every path out.
+class Handle {
+public:
+    explicit Handle(HANDLE h, bool find = false) : h_(h), find_(find) {}
+    ~Handle() {
+        if (h_ == INVALID_HANDLE_VALUE) return;
+        if (find_) FindClose(h_);
+        else CloseHandle(h_);
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    HANDLE get() const { return h_; }
+    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE h_;
+    bool find_;
+};
+
+std::string Z(std::string_view s) { return std::string(s); }
+
+void Check(BOOL ok) {
+    if (!ok) ThrowLastError();
+}
+
+}  // namespace
+
+bool Win32FileSystem::Exists(std::string_view path) {
+    // A directory lookup, as FindFirstFileA sees it: wildcards in the text are the caller's.
+    WIN32_FIND_DATAA data;
+    Handle find(FindFirstFileA(Z(path).c_str(), &data), true);
+    if (!find.valid()) {
+        const DWORD e = GetLastError();
+        if (e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND || e == ERROR_NO_MORE_FILES) return false;
+        throw Failure(Win32ErrorText(e));
+    }
+    constexpr DWORD notDefault = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    return (data.dwFileAttributes & notDefault) == 0;
+}
+
+std::uint64_t Win32FileSystem::SizeOf(std::string_view path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    Check(GetFileAttributesExA(Z(path).c_str(), GetFileExInfoStandard, &data));
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) throw Failure(Win32ErrorText(ERROR_FILE_NOT_FOUND));
+    return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+std::string Win32FileSystem::ReadAll(std::string_view path) {
+    Handle file(CreateFileA(Z(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file.valid()) ThrowLastError();
+    LARGE_INTEGER size;
+    Check(GetFileSizeEx(file.get(), &size));
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD got = 0;
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+        Check(ReadFile(file.get(), bytes.data() + done, want, &got, nullptr));
+        if (got == 0) break;  // the file shrank while being read
+        done += got;
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+void Win32FileSystem::WriteAll(std::string_view path, std::string_view bytes) {
+    Handle file(CreateFileA(Z(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                            nullptr));
+    if (!file.valid()) ThrowLastError();
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD put = 0;
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+        Check(WriteFile(file.get(), bytes.data() + done, want, &put, nullptr));
+        done += put;
+    }
+    Check(FlushFileBuffers(file.get()));
+}
+
+void Win32FileSystem::Replace(std::string_view from, std::string_view onto) {
+    Check(MoveFileExA(Z(from).c_str(), Z(onto).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+}
+
+void Win32FileSystem::Copy(std::string_view from, std::string_view to) {
+    Check(CopyFileA(Z(from).c_str(), Z(to).c_str(), FALSE));
+}
+
+void Win32FileSystem::Remove(std::string_view path) { Check(DeleteFileA(Z(path).c_str())); }
+
+void Win32FileSystem::MakeFolder(std::string_view path) { Check(CreateDirectoryA(Z(path).c_str(), nullptr)); }
+
+void Win32FileSystem::Rename(std::string_view from, std::string_view to) {
+    Check(MoveFileA(Z(from).c_str(), Z(to).c_str()));
+}
+
+std::vector<FoundFile> Win32FileSystem::List(std::string_view pattern) {
+    WIN32_FIND_DATAA data;
+    Handle find(FindFirstFileA(Z(pattern).c_str(), &data), true);
+    if (!find.valid()) ThrowLastError();
+    std::vector<FoundFile> found;
+    do {
+        found.push_back({data.cFileName, data.dwFileAttributes});
+    } while (FindNextFileA(find.get(), &data));
+    return found;
+}

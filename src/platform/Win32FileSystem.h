@@ -1,0 +1,17 @@
+// The file system port over the ANSI Win32 file functions.
+#pragma once
+#include "platform/FileSystem.h"
+
+class Win32FileSystem final : public FileSystem {
+public:
+    bool Exists(std::string_view path) override;
+    std::uint64_t SizeOf(std::string_view path) override;
+    std::string ReadAll(std::string_view path) override;
+    void WriteAll(std::string_view path, std::string_view bytes) override;
+    void Replace(std::string_view from, std::string_view onto) override;
+    void Copy(std::string_view from, std::string_view to) override;
+    void Remove(std::string_view path) override;
+    void MakeFolder(std::string_view path) override;
+    void Rename(std::string_view from, std::string_view to) override;
+    std::vector<FoundFile> List(std::string_view pattern) override;
+};

@@ -1,0 +1,8 @@
+// Byte sizes as Windows formats them (StrFormatByteSize64A).
+#pragma once
+#include "platform/Prompts.h"
+
+class Win32SizeFormatter final : public SizeFormatter {
+public:
+    std::string FormatByteSize(std::uint64_t bytes) override;
+};

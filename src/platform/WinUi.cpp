@@ -1,0 +1,68 @@
+// Win32 window helpers: texts, the one-turn yield and the modal loop of kept-alive dialogs.
+#include "platform/WinUi.h"
+
+namespace {
+
+// Dialog messages (Tab, Enter, Escape) go to the active dialog of this thread, if any.
+void Dispatch(MSG& msg) {
+    HWND active = GetActiveWindow();
+    if (active != nullptr && IsDialogMessageA(active, &msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+}
+
+}  // namespace
+
+std::string GetText(HWND window) {
+    const int length = GetWindowTextLengthA(window);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const int got = GetWindowTextA(window, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    return text;
+}
+
+void SetText(HWND window, std::string_view text) { SetWindowTextA(window, std::string(text).c_str()); }
+
+void YieldToEvents() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        Dispatch(msg);
+    }
+}
+
+void ShowModal(HWND dialog, HWND owner) {
+    const bool ownerWasEnabled = owner != nullptr && IsWindowEnabled(owner);
+    if (ownerWasEnabled) EnableWindow(owner, FALSE);
+    ShowWindow(dialog, SW_SHOW);
+    SetForegroundWindow(dialog);
+    MSG msg;
+    while (IsWindowVisible(dialog)) {
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1) {
+            if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+            ShowWindow(dialog, SW_HIDE);
+            break;
+        }
+        if (!IsDialogMessageA(dialog, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    if (ownerWasEnabled) {
+        EnableWindow(owner, TRUE);
+        SetActiveWindow(owner);
+    }
+}
+
+void CentreOnOwner(HWND window, HWND owner) {
+    RECT o, w;
+    if (owner == nullptr || !GetWindowRect(owner, &o)) SystemParametersInfoA(SPI_GETWORKAREA, 0, &o, 0);
+    GetWindowRect(window, &w);
+    const int x = o.left + ((o.right - o.left) - (w.right - w.left)) / 2;
+    const int y = o.top + ((o.bottom - o.top) - (w.bottom - w.top)) / 2;
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
