@@ -92,7 +92,8 @@ private:
             Attempt([&] { exists = fs_.Exists(destination); });
             if (exists) {
                 if (overwrite_.NAll()) return;
-                if (overwrite_.Ask(destination) == ResponseKeep) return;
+                // Only an explicit Yes overwrites: a prompt closed without an answer keeps the file.
+                if (overwrite_.Ask(destination) != ResponseOverwrite) return;
             }
         }
 
