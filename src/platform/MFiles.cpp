@@ -42,6 +42,7 @@ void ListFiles(FileSystem& fs, Prompts& prompts, std::string_view folder, std::v
 }
 
 void SortNames(std::vector<std::string>& names, long& first, long& last) {
+    if (names.empty()) return;  // no bounds, no pivot
     if (last == 0) last = static_cast<long>(names.size()) - 1;
     long i = first, j = last;
     const std::string pivot = Lower(names[static_cast<std::size_t>((first + last) / 2)]);
