@@ -52,6 +52,9 @@ use_wine_prefix() {
     touch "$WINEPREFIX/.morvane-ready"
   fi
   wineserver -p
+  # Start the prefix's services now, on /dev/null: started by a test instead, they would inherit
+  # its output pipes and keep CTest waiting for them to close.
+  wine cmd.exe /c exit </dev/null >/dev/null 2>&1
 }
 
 stop_wine_prefix() {

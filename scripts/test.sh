@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Runs every test: installs what is missing, builds the native, x86-64 and i686 presets, then runs
+# CTest natively (AddressSanitizer, UBSan) and under Wine on a private prefix and Xvfb display.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/lib.sh
+
+ensure_packages
+for preset in native mingw64 mingw32; do
+  echo "== build $preset"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j 2
+done
+
+echo "== native tests"
+ctest --preset native
+
+echo "== Windows tests under Wine"
+cleanup() { stop_wine_prefix; stop_xvfb; }
+trap cleanup EXIT
+start_xvfb
+use_wine_prefix "$PWD/build/mingw64/wineprefix"
+ctest --preset mingw64
+
+echo "== i686 executables"
+ctest --test-dir build/mingw32 --output-on-failure

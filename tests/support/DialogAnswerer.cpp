@@ -1,0 +1,95 @@
+// The dialog-answering helper of the window tests.
+#include "support/DialogAnswerer.h"
+
+namespace {
+
+DialogAnswerer* current = nullptr;
+
+std::string Text(HWND window) {
+    char buffer[4096] = {};
+    GetWindowTextA(window, buffer, sizeof buffer);
+    return buffer;
+}
+
+bool IsDialog(HWND window) {
+    char name[32] = {};
+    GetClassNameA(window, name, sizeof name);
+    return std::string(name) == "#32770";
+}
+
+}  // namespace
+
+DialogAnswerer::DialogAnswerer() {
+    current = this;
+    timer_ = SetTimer(nullptr, 0, 10, Tick);
+}
+
+DialogAnswerer::~DialogAnswerer() {
+    KillTimer(nullptr, timer_);
+    current = nullptr;
+}
+
+DialogAnswerer& DialogAnswerer::Expect(std::string title, int button, std::function<void(HWND)> before) {
+    steps_.push_back({std::move(title), button, std::move(before)});
+    return *this;
+}
+
+std::vector<std::string> DialogAnswerer::Titles() const {
+    std::vector<std::string> out;
+    for (const Seen& s : seen) out.push_back(s.title + ": " + s.text.substr(0, s.text.find('\r')));
+    return out;
+}
+
+void CALLBACK DialogAnswerer::Tick(HWND, UINT, UINT_PTR, DWORD) noexcept {
+    if (current == nullptr) return;
+    if (current->pressed_ != nullptr) {
+        if (IsWindow(current->pressed_) && IsWindowVisible(current->pressed_)) return;
+        current->pressed_ = nullptr;
+    }
+    EnumThreadWindows(GetCurrentThreadId(), Visit, reinterpret_cast<LPARAM>(current));
+}
+
+BOOL CALLBACK DialogAnswerer::Visit(HWND window, LPARAM self) noexcept {
+    auto* me = reinterpret_cast<DialogAnswerer*>(self);
+    if (!IsWindowVisible(window) || !IsDialog(window) || !IsWindowEnabled(window)) return TRUE;
+    for (HWND ignored : me->ignored_) {
+        if (ignored == window) return TRUE;
+    }
+    me->Answer(window);
+    return FALSE;
+}
+
+void DialogAnswerer::Answer(HWND dialog) {
+    Seen s{Text(dialog), {}, 0, false};
+    if (HWND text = GetDlgItem(dialog, 0xFFFF)) s.text = Text(text);
+    s.defaultButton = LOWORD(SendMessageA(dialog, DM_GETDEFID, 0, 0));
+    int button = IDCANCEL;
+    std::function<void(HWND)> before;
+    if (next_ < steps_.size() && steps_[next_].title == s.title) {
+        s.expected = true;
+        button = steps_[next_].button;
+        before = steps_[next_].before;
+        ++next_;
+    } else if (GetDlgItem(dialog, IDCANCEL) == nullptr) {
+        button = GetDlgItem(dialog, IDNO) ? IDNO : IDOK;  // an unexpected box is closed as harmlessly as it can be
+    }
+    seen.push_back(s);
+    if (before) before(dialog);
+    pressed_ = dialog;
+    HWND control = GetDlgItem(dialog, button);
+    if (control != nullptr) SendMessageA(control, BM_CLICK, 0, 0);
+    else PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+}
+
+void PumpFor(DWORD ms, HWND dialog) {
+    const DWORD start = GetTickCount();
+    MSG msg;
+    while (GetTickCount() - start < ms) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (dialog != nullptr && IsDialogMessageA(dialog, &msg)) continue;
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(5);
+    }
+}

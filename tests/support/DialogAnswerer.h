@@ -1,0 +1,53 @@
+// Answers the message boxes and dialogs that the code under test shows on this thread, in the
+// order expected, from a thread timer that every modal loop dispatches. Whatever it finds is
+// recorded, so tests assert titles, texts and default buttons as the user would meet them.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class DialogAnswerer {
+public:
+    struct Seen {
+        std::string title;
+        std::string text;     // a message box's text; empty for other dialogs
+        int defaultButton;    // DM_GETDEFID
+        bool expected;
+    };
+
+    DialogAnswerer();
+    ~DialogAnswerer();
+    DialogAnswerer(const DialogAnswerer&) = delete;
+    DialogAnswerer& operator=(const DialogAnswerer&) = delete;
+
+    // The next dialog must be titled `title`; `before` may work its controls, then `button` is pressed.
+    DialogAnswerer& Expect(std::string title, int button, std::function<void(HWND)> before = {});
+    // Windows that are never answered (the main window under test).
+    void Ignore(HWND window) { ignored_.push_back(window); }
+
+    std::vector<Seen> seen;
+    bool AllAnswered() const { return next_ == steps_.size(); }
+    // "title: first line of text" of each dialog met, for compact assertions.
+    std::vector<std::string> Titles() const;
+
+private:
+    struct Step {
+        std::string title;
+        int button;
+        std::function<void(HWND)> before;
+    };
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) noexcept;
+    static BOOL CALLBACK Visit(HWND window, LPARAM self) noexcept;
+    void Answer(HWND dialog);
+
+    std::vector<Step> steps_;
+    std::size_t next_ = 0;
+    std::vector<HWND> ignored_;
+    HWND pressed_ = nullptr;  // answered and not yet hidden
+    UINT_PTR timer_ = 0;
+};
+
+// Pumps messages (with dialog handling for `dialog`) for about `ms` milliseconds.
+void PumpFor(DWORD ms, HWND dialog = nullptr);

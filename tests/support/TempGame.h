@@ -1,0 +1,30 @@
+// A real game folder on disk for the Windows tests: the game's sub-folders and a Cache folder with
+// an index and cached files; removed again at the end of the test. It is also recorded as the
+// game's folder in the registry (32-bit view).
+#pragma once
+#include <string>
+#include <utility>
+#include <vector>
+
+class TempGame {
+public:
+    // `entries`: key, real name; each cached file holds `size` bytes.
+    explicit TempGame(const std::vector<std::pair<std::string, std::string>>& entries = {}, std::size_t size = 100);
+    ~TempGame();
+    TempGame(const TempGame&) = delete;
+    TempGame& operator=(const TempGame&) = delete;
+
+    const std::string& Folder() const { return folder_; }
+    std::string Path(const std::string& tail) const { return folder_ + tail; }
+    std::string Cached(const std::string& key) const { return folder_ + "\\Cache\\" + key + "-1.uxx"; }
+    std::string Index() const;  // the bytes of cache.ini, or "<no index>"
+    void RegisterAsGameFolder() const;
+
+    static std::string Read(const std::string& path, bool* found = nullptr);
+    static void Write(const std::string& path, const std::string& bytes);
+    static bool IsFile(const std::string& path);
+    static std::string KeyFor(int n);
+
+private:
+    std::string folder_;
+};
