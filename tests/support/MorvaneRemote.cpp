@@ -95,10 +95,7 @@ int main(int argc, char** argv) {
         if (argc < 4) return 1;
         HWND button = GetDlgItem(box, std::atoi(argv[3]));
         if (button == nullptr) return 4;
-        return PostMessageA(box, WM_COMMAND, MAKEWPARAM(std::atoi(argv[3]), BN_CLICKED),
-                            reinterpret_cast<LPARAM>(button))
-                   ? 0
-                   : 3;
+        return PostMessageA(button, BM_CLICK, 0, 0) ? 0 : 3;
     }
     HWND top = WaitTop(argv[2], timeout);
     if (cmd == "wait") return 0;
@@ -125,12 +122,7 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    if (cmd == "click") {
-        return PostMessageA(top, WM_COMMAND, MAKEWPARAM(std::atoi(argv[3]), BN_CLICKED),
-                            reinterpret_cast<LPARAM>(control))
-                   ? 0
-                   : 3;
-    }
+    if (cmd == "click") return PostMessageA(control, BM_CLICK, 0, 0) ? 0 : 3;
     if (cmd == "settext" && argc == 5) {
         SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]));
         return 0;
