@@ -62,7 +62,10 @@ BOOL CALLBACK DialogAnswerer::Visit(HWND window, LPARAM self) noexcept {
 void DialogAnswerer::Answer(HWND dialog) {
     Seen s{Text(dialog), {}, 0, false};
     if (HWND text = GetDlgItem(dialog, 0xFFFF)) s.text = Text(text);
-    s.defaultButton = LOWORD(SendMessageA(dialog, DM_GETDEFID, 0, 0));
+    // The default button is the one drawn as default (message boxes answer DM_GETDEFID differently).
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) s.defaultButton = GetDlgCtrlID(child);
+    }
     int button = IDCANCEL;
     std::function<void(HWND)> before;
     if (next_ < steps_.size() && steps_[next_].title == s.title) {
@@ -76,6 +79,7 @@ void DialogAnswerer::Answer(HWND dialog) {
     seen.push_back(s);
     if (before) before(dialog);
     pressed_ = dialog;
+    if (button == 0) return;  // `before` answers it, by keyboard for instance
     HWND control = GetDlgItem(dialog, button);
     if (control != nullptr) SendMessageA(control, BM_CLICK, 0, 0);
     else PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);

@@ -13,7 +13,7 @@ public:
     struct Seen {
         std::string title;
         std::string text;     // a message box's text; empty for other dialogs
-        int defaultButton;    // DM_GETDEFID
+        int defaultButton;    // the button drawn as the default one
         bool expected;
     };
 
@@ -22,7 +22,8 @@ public:
     DialogAnswerer(const DialogAnswerer&) = delete;
     DialogAnswerer& operator=(const DialogAnswerer&) = delete;
 
-    // The next dialog must be titled `title`; `before` may work its controls, then `button` is pressed.
+    // The next dialog must be titled `title`; `before` may work its controls, then `button` is
+    // pressed (0: none, `before` answers it).
     DialogAnswerer& Expect(std::string title, int button, std::function<void(HWND)> before = {});
     // Windows that are never answered (the main window under test).
     void Ignore(HWND window) { ignored_.push_back(window); }

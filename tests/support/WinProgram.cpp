@@ -1,0 +1,39 @@
+// Readers and keyboard for the window tests.
+#include "support/WinProgram.h"
+
+#include "support/DialogAnswerer.h"
+
+std::vector<std::string> WinProgram::Rows() const {
+    std::vector<std::string> rows;
+    const int n = static_cast<int>(SendMessageA(Item(1011), LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+        char b[512] = {};
+        SendMessageA(Item(1011), LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(b));
+        rows.push_back(b);
+    }
+    return rows;
+}
+
+void WinProgram::Key(int id, WPARAM key) const {
+    SetFocus(Item(id));
+    PostMessageA(Item(id), WM_KEYDOWN, key, 1);
+    PostMessageA(Item(id), WM_KEYUP, key, 0xC0000001);
+    PumpFor(60, form.Window());
+}
+
+std::string WinProgram::TextOf(HWND window) {
+    char b[4096] = {};
+    GetWindowTextA(window, b, sizeof b);
+    return b;
+}
+
+std::string WinProgram::ClipboardText() {
+    std::string text;
+    if (!OpenClipboard(nullptr)) return "<clipboard busy>";
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* p = static_cast<const char*>(GlobalLock(data))) text = p;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}

@@ -1,0 +1,34 @@
+// The real main window with the real Win32 adapters, for the window tests, and small readers of
+// its controls.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/frmRip.h"
+#include "platform/MRegistry.h"
+#include "platform/Win32Clipboard.h"
+#include "platform/Win32FileSystem.h"
+#include "platform/Win32Prompts.h"
+#include "platform/Win32SizeFormatter.h"
+
+struct WinProgram {
+    Win32FileSystem files;
+    MRegistry registry;
+    Win32Prompts prompts;
+    Win32Clipboard clipboard;
+    Win32SizeFormatter sizes;
+    frmRip form{files, registry, prompts, clipboard, sizes};
+
+    HWND Item(int id) const { return GetDlgItem(form.Window(), id); }
+    std::string Text(int id) const { return TextOf(Item(id)); }
+    std::vector<std::string> Rows() const;
+    int DefaultButton() const { return LOWORD(SendMessageA(form.Window(), DM_GETDEFID, 0, 0)); }
+    void Click(int id) const { SendMessageA(Item(id), BM_CLICK, 0, 0); }
+    // Types a key into a control as the keyboard would, through the main window's dialog handling.
+    void Key(int id, WPARAM key) const;
+
+    static std::string TextOf(HWND window);
+    static std::string ClipboardText();
+};
