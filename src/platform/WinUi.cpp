@@ -39,6 +39,12 @@ void ShowModal(HWND dialog, HWND owner) {
     if (ownerWasEnabled) EnableWindow(owner, FALSE);
     ShowWindow(dialog, SW_SHOW);
     SetForegroundWindow(dialog);
+    // The keyboard starts on the default button, so that Enter answers it.
+    HWND focus = GetFocus();
+    if (focus != dialog && !IsChild(dialog, focus)) {
+        const LRESULT id = SendMessageA(dialog, DM_GETDEFID, 0, 0);
+        if (HIWORD(id) == DC_HASDEFID) SetFocus(GetDlgItem(dialog, LOWORD(id)));
+    }
     MSG msg;
     while (IsWindowVisible(dialog)) {
         const BOOL got = GetMessageA(&msg, nullptr, 0, 0);

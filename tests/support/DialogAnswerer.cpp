@@ -42,8 +42,10 @@ std::vector<std::string> DialogAnswerer::Titles() const {
 
 void CALLBACK DialogAnswerer::Tick(HWND, UINT, UINT_PTR, DWORD) noexcept {
     if (current == nullptr) return;
+    // A dialog answered by keyboard is left alone until it hides, or for 200 ms at most (a kept-
+    // alive dialog may be shown again at once for the next question).
     if (current->pressed_ != nullptr) {
-        if (IsWindow(current->pressed_) && IsWindowVisible(current->pressed_)) return;
+        if (IsWindow(current->pressed_) && IsWindowVisible(current->pressed_) && ++current->waited_ < 20) return;
         current->pressed_ = nullptr;
     }
     EnumThreadWindows(GetCurrentThreadId(), Visit, reinterpret_cast<LPARAM>(current));
@@ -78,11 +80,14 @@ void DialogAnswerer::Answer(HWND dialog) {
     }
     seen.push_back(s);
     if (before) before(dialog);
-    pressed_ = dialog;
-    if (button == 0) return;  // `before` answers it, by keyboard for instance
+    if (button == 0) {  // `before` answers it, by keyboard for instance
+        pressed_ = dialog;
+        waited_ = 0;
+        return;
+    }
     HWND control = GetDlgItem(dialog, button);
     if (control != nullptr) SendMessageA(control, BM_CLICK, 0, 0);
-    else PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    else SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
 }
 
 void PumpFor(DWORD ms, HWND dialog) {

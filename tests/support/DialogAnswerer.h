@@ -46,7 +46,8 @@ private:
     std::vector<Step> steps_;
     std::size_t next_ = 0;
     std::vector<HWND> ignored_;
-    HWND pressed_ = nullptr;  // answered and not yet hidden
+    HWND pressed_ = nullptr;  // answered by keyboard and not yet hidden
+    int waited_ = 0;
     UINT_PTR timer_ = 0;
 };
 

@@ -14,6 +14,14 @@
 #include "platform/Win32SizeFormatter.h"
 
 struct WinProgram {
+    // Destroyed last: closing the main window posts WM_QUIT, which would end the next test's loops.
+    struct QuitDrain {
+        ~QuitDrain() {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+            }
+        }
+    } drain;
     Win32FileSystem files;
     MRegistry registry;
     Win32Prompts prompts;
