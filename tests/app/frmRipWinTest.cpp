@@ -6,25 +6,16 @@
 
 #include "platform/Win32Error.h"
 #include "resource.h"
-#include "support/DialogAnswerer.h"
-#include "support/TempGame.h"
 #include "support/WinProgram.h"
 
 namespace {
 
 const std::string K1 = TempGame::KeyFor(1), K2 = TempGame::KeyFor(2), K3 = TempGame::KeyFor(3);
 
-struct Opened {
-    TempGame game{{{K1, "DM-Test.ut2"}, {K2, "Gone.utx"}, {K3, "Foo.U"}}, 1536};
-    WinProgram p;
-    DialogAnswerer answers;
-    Opened() {
-        DeleteFileA(game.Cached(K2).c_str());
-        game.RegisterAsGameFolder();
-        EXPECT_TRUE(p.form.Create(SW_SHOW));
-        answers.Ignore(p.form.Window());
-        PumpFor(50, p.form.Window());
-    }
+struct Opened : OpenedGame {
+    Opened()
+        : OpenedGame({{K1, "DM-Test.ut2"}, {K2, "Gone.utx"}, {K3, "Foo.U"}}, 1536,
+                     [](TempGame& g) { DeleteFileA(g.Cached(K2).c_str()); }) {}
 };
 
 std::string Tooltip(const WinProgram& p, int id) {

@@ -37,3 +37,13 @@ std::string WinProgram::ClipboardText() {
     CloseClipboard();
     return text;
 }
+
+OpenedGame::OpenedGame(const std::vector<std::pair<std::string, std::string>>& entries, std::size_t size,
+                       const std::function<void(TempGame&)>& prepare)
+    : game(entries, size) {
+    if (prepare) prepare(game);
+    game.RegisterAsGameFolder();
+    p.form.Create(SW_SHOW);
+    answers.Ignore(p.form.Window());
+    PumpFor(50, p.form.Window());
+}

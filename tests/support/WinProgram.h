@@ -3,7 +3,9 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/frmRip.h"
@@ -12,6 +14,8 @@
 #include "platform/Win32FileSystem.h"
 #include "platform/Win32Prompts.h"
 #include "platform/Win32SizeFormatter.h"
+#include "support/DialogAnswerer.h"
+#include "support/TempGame.h"
 
 struct WinProgram {
     // Destroyed last: closing the main window posts WM_QUIT, which would end the next test's loops.
@@ -39,4 +43,14 @@ struct WinProgram {
 
     static std::string TextOf(HWND window);
     static std::string ClipboardText();
+};
+
+// A temporary game folder recorded as the game's, and the main window opened on it; `prepare`
+// changes the folder before the window opens. Dialogs other than the main window are answered.
+struct OpenedGame {
+    TempGame game;
+    WinProgram p;
+    DialogAnswerer answers;
+    OpenedGame(const std::vector<std::pair<std::string, std::string>>& entries, std::size_t size,
+               const std::function<void(TempGame&)>& prepare = {});
 };

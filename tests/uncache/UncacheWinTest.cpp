@@ -5,24 +5,14 @@
 
 #include "platform/Win32Error.h"
 #include "resource.h"
-#include "support/DialogAnswerer.h"
-#include "support/TempGame.h"
 #include "support/WinProgram.h"
 
 namespace {
 
 const std::string K1 = TempGame::KeyFor(11), K2 = TempGame::KeyFor(12), K3 = TempGame::KeyFor(13);
 
-struct Opened {
-    TempGame game{{{K1, "DM-A.ut2"}, {K2, "Rock.utx"}, {K3, "Notes.txt"}}, 64};
-    WinProgram p;
-    DialogAnswerer answers;
-    Opened() {
-        game.RegisterAsGameFolder();
-        EXPECT_TRUE(p.form.Create(SW_SHOW));
-        answers.Ignore(p.form.Window());
-        PumpFor(50, p.form.Window());
-    }
+struct Opened : OpenedGame {
+    Opened() : OpenedGame({{K1, "DM-A.ut2"}, {K2, "Rock.utx"}, {K3, "Notes.txt"}}, 64) {}
 };
 
 }  // namespace
