@@ -1,0 +1,115 @@
+// What the benchmarks share: timing of our code against the bare disk work, quiet ports, a main
+// window held in memory, and a game folder on disk.
+#pragma once
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "app/RipView.h"
+#include "platform/Prompts.h"
+#include "platform/Registry.h"
+#include "uncache/OverwritePrompt.h"
+
+using Job = std::function<void()>;
+
+double TimeMs(const Job& job);
+
+struct Best {
+    double ours, floor;
+};
+// Times `ours` and `floor` in turn, `reps` times each, and keeps the best time of each, so that both
+// see the same state of the machine. `prepare` runs, untimed, before every timed run.
+Best Alternate(int reps, const Job& ours, const Job& floor, const Job& prepare = {});
+// "<what>: ours 41.2 ms, <floorName> 18.0 ms, ratio 2.29 (target <= 3)"
+void PrintRatio(std::string_view what, std::string_view floorName, Best best, double target);
+
+// A file's bytes read with nothing but CreateFileA and ReadFile: the floor of every index read.
+std::string ReadBare(const std::string& path);
+void WriteBare(const std::string& path, std::string_view bytes);
+
+class QuietRegistry final : public Registry {
+public:
+    RegValue ReadRegValue(std::uint32_t, std::string_view, std::string_view, std::uint32_t& type) override {
+        type = 0;
+        return RegValue::Nothing();
+    }
+    void WriteRegValue(std::uint32_t, std::string_view, std::string_view, std::string_view) override {}
+};
+
+// Answers every question with its first button; the benchmarks never ask one.
+class QuietPrompts final : public Prompts {
+public:
+    MsgAnswer Message(std::string_view, std::string_view, MsgIcon, MsgButtons buttons) override {
+        return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+    }
+    std::string InputBox(std::string_view, std::string_view, std::string_view) override { return {}; }
+};
+
+class QuietClipboard final : public Clipboard {
+public:
+    void SetText(std::string_view) override {}
+};
+
+class QuietOverwrite final : public OverwritePrompt {
+public:
+    void ResetFrm() override {}
+    bool YAll() override { return false; }
+    bool NAll() override { return false; }
+    int Ask(std::string_view) override { return ResponseKeep; }
+};
+
+// The main window without a window: the path box holds the game folder; rows are kept (every one
+// selected) or only counted; labels are dropped.
+class MemoryView final : public RipView {
+public:
+    MemoryView(std::string folder, bool keepRows, bool deleteTicked)
+        : path_(std::move(folder)), keepRows_(keepRows), deleteTicked_(deleteTicked) {}
+    int rowsAdded = 0;
+
+    std::string PathText() override { return path_; }
+    void SetPathText(std::string_view text) override { path_ = std::string(text); }
+    void SelectWholePathText() override {}
+    void FocusPath() override {}
+    void StopPathTimer() override {}
+    int RowCount() override { return static_cast<int>(rows_.size()); }
+    std::string RowText(int row) override { return rows_[static_cast<std::size_t>(row)].first; }
+    int RowData(int row) override { return rows_[static_cast<std::size_t>(row)].second; }
+    bool IsRowSelected(int) override { return true; }
+    int CurrentRow() override { return -1; }
+    void SelectRow(int) override {}
+    void BeginRows() override {
+        rows_.clear();
+        rowsAdded = 0;
+    }
+    void AddRow(std::string_view text, int data) override {
+        ++rowsAdded;
+        if (keepRows_) rows_.emplace_back(std::string(text), data);
+    }
+    void EndRows() override {}
+    void SetLabel(RipLabel, std::string_view) override {}
+    bool DeleteTicked() override { return deleteTicked_; }
+    void YieldOnce() override {}
+
+private:
+    std::string path_;
+    bool keepRows_, deleteTicked_;
+    std::vector<std::pair<std::string, int>> rows_;
+};
+
+// A game folder below the temporary folder with its sub-folders; removed with all it holds.
+class BenchGame {
+public:
+    BenchGame();
+    ~BenchGame();
+    BenchGame(const BenchGame&) = delete;
+    BenchGame& operator=(const BenchGame&) = delete;
+
+    const std::string& Folder() const { return folder_; }
+    std::string Path(std::string_view tail) const { return folder_ + std::string(tail); }
+    static std::string KeyFor(int n);  // 32 hexadecimal digits
+
+private:
+    std::string folder_;
+};

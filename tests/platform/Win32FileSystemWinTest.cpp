@@ -1,0 +1,128 @@
+// The Win32 file system, the index rewrite, the folder listing and the size texts on real folders.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+
+#include "cache/CacheIndex.h"
+#include "platform/Failure.h"
+#include "platform/MFiles.h"
+#include "platform/Win32Error.h"
+#include "platform/Win32FileSystem.h"
+#include "platform/Win32SizeFormatter.h"
+#include "support/Fakes.h"
+#include "support/TempGame.h"
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+// The description a step fails with, checked to be one clean line; "<no failure>" if it succeeds.
+std::string FailureOf(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const Failure& f) {
+        const std::string text = f.what();
+        EXPECT_FALSE(text.empty() || text.back() == '\n' || text.back() == '\r') << "[" << text << "]";
+        return text;
+    }
+    return "<no failure>";
+}
+
+// Holds a file open with the given share mode until the result is destroyed.
+std::shared_ptr<void> Hold(const std::string& path, DWORD share) {
+    return {CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr), CloseHandle};
+}
+
+}  // namespace
+
+TEST(Win32FileSystemWin, ExistsSeesOnlyFilesWithDefaultAttributes) {
+    TempGame game;
+    Win32FileSystem fs;
+    const std::string dir = game.Path("\\Maps\\");
+    // make: the attributes of a file made first, or a folder; 0: nothing is made
+    const struct { const char* name; DWORD make; bool exists; } rows[] = {
+        {"plain", FILE_ATTRIBUTE_NORMAL, true},      {"ro", FILE_ATTRIBUTE_READONLY, true},
+        {"hidden", FILE_ATTRIBUTE_HIDDEN, false},    {"system", FILE_ATTRIBUTE_SYSTEM, false},
+        {"Folder", FILE_ATTRIBUTE_DIRECTORY, false}, {"missing", 0, false},
+        {"PLAIN", 0, true},  // names match without letter case
+    };
+    for (const auto& row : rows) {
+        const std::string path = dir + row.name;
+        if (row.make == FILE_ATTRIBUTE_DIRECTORY) {
+            CreateDirectoryA(path.c_str(), nullptr);
+        } else if (row.make != 0) {
+            TempGame::Write(path, "x");
+            SetFileAttributesA(path.c_str(), row.make);
+        }
+        EXPECT_EQ(fs.Exists(path), row.exists) << row.name;
+    }
+}
+
+TEST(Win32FileSystemWin, MovesExactBytesAndFailsWithThePlatformsText) {
+    TempGame game;
+    Win32FileSystem fs;
+    const std::string bytes("a\0b\r\nc\n\r\xff", 9), file = game.Path("\\Maps\\f.ut2"),
+                      ro = game.Path("\\Maps\\ro.ut2"), held = game.Path("\\Maps\\held.ut2");
+    for (const std::string& path : {file, ro, held}) TempGame::Write(path, std::string(100, 'z'));
+    fs.WriteAll(file, bytes);  // truncates the longer file
+    EXPECT_EQ(TempGame::Read(file), bytes);
+    EXPECT_EQ(fs.ReadAll(file), bytes);
+    EXPECT_EQ(fs.SizeOf(file), 9u);
+    SetFileAttributesA(ro.c_str(), FILE_ATTRIBUTE_READONLY);
+    fs.Copy(file, ro);  // replaces it: read-only stops no copy as root under Wine (it would on Windows)
+    EXPECT_EQ(TempGame::Read(ro), bytes);
+    EXPECT_EQ(FailureOf([&] { fs.Remove(ro); }), Win32ErrorText(ERROR_ACCESS_DENIED));
+    EXPECT_TRUE(TempGame::IsFile(ro));
+    EXPECT_EQ(FailureOf([&] { fs.Copy(file, game.Path("\\NoFolder\\f.ut2")); }), Win32ErrorText(ERROR_PATH_NOT_FOUND));
+    EXPECT_EQ(FailureOf([&] { fs.MakeFolder(file); }), Win32ErrorText(ERROR_ALREADY_EXISTS));
+    {
+        const auto lock = Hold(held, 0);
+        EXPECT_EQ(FailureOf([&] { fs.Copy(file, held); }), Win32ErrorText(ERROR_SHARING_VIOLATION));
+    }
+    EXPECT_EQ(TempGame::Read(held), std::string(100, 'z'));
+}
+
+TEST(Win32FileSystemWin, IndexRewriteIsAllOrNothing) {
+    const std::string k1 = TempGame::KeyFor(1), k2 = TempGame::KeyFor(2);
+    TempGame game({{k1, "A.utx"}, {k2, "B.ut2"}});
+    Win32FileSystem fs;
+    const std::string old = game.Index(), leftover = game.Path("\\Cache\\cache-new.ini");
+    for (DWORD share : {DWORD{0}, DWORD{FILE_SHARE_READ}}) {  // unreadable; readable but not replaceable
+        {
+            const auto lock = Hold(game.Path("\\Cache\\cache.ini"), share);
+            EXPECT_NE(FailureOf([&] { RewriteIndexFiltered(fs, game.Folder(), {k1}); }), "<no failure>") << share;
+        }
+        EXPECT_EQ(game.Index(), old) << share;
+        EXPECT_FALSE(TempGame::IsFile(leftover)) << share;
+    }
+    RewriteIndexFiltered(fs, game.Folder(), {k1});
+    EXPECT_EQ(game.Index(), "[Cache]\r\n" + k2 + "=B.ut2\r\n");
+    EXPECT_FALSE(TempGame::IsFile(leftover));
+}
+
+TEST(Win32FileSystemWin, ListFilesSortsTheFilesOfARealFolder) {
+    TempGame game;
+    Win32FileSystem fs;
+    const std::string folder = game.Path("\\Cache");
+    CreateDirectoryA((folder + "\\Sub").c_str(), nullptr);
+    for (const char* name : {"b.utx", "A.ut2", "c.ini", "h.dat"}) TempGame::Write(folder + "\\" + name, "x");
+    SetFileAttributesA((folder + "\\h.dat").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ScriptedPrompts prompts;
+    Names names;
+    MFiles::ListFiles(fs, prompts, folder, names);
+    EXPECT_EQ(names, (Names{"", "A.ut2", "b.utx", "c.ini", "cache.ini", "h.dat"}));
+    EXPECT_TRUE(prompts.shown.empty());
+    MFiles::ListFiles(fs, prompts, game.Path("\\Missing"), names);
+    EXPECT_EQ(names, (Names{"", ""}));
+    EXPECT_EQ(prompts.Titles(), Names{"Morvane: Invalid filename!"});
+    EXPECT_EQ(prompts.shown.at(0).icon, MsgIcon::Critical);
+}
+
+TEST(Win32SizeFormatterWin, FormatsAsWindowsDoes) {
+    Win32SizeFormatter sizes;
+    EXPECT_EQ(sizes.FormatByteSize(0), "0 bytes");
+    EXPECT_EQ(sizes.FormatByteSize(1536), "1.50 KB");
+    EXPECT_EQ(sizes.FormatByteSize(5000000000ull), "4.65 GB");
+}
