@@ -1,6 +1,8 @@
 // The cache index: line readings and atomic rewrites.
 #include "cache/CacheIndex.h"
 
+#include <algorithm>
+
 #include "platform/FileSystem.h"
 
 namespace {
@@ -66,6 +68,7 @@ std::string CachedFilePath(std::string_view gameFolder, std::string_view key) {
 
 std::vector<CacheEntry> ParseIndexFixed(std::string_view text) {
     std::vector<CacheEntry> entries;
+    entries.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     ForEachLine(text, [&](std::string_view line) {
         line = TrimSpaces(line);
         if (line.size() < ShortestEntryLine) return;
@@ -87,13 +90,13 @@ std::vector<CacheEntry> ParseIndexSplit(std::string_view text) {
 }
 
 std::string FilterIndexText(std::string_view text, const std::unordered_set<std::string>& keys) {
+    // Looked up by view, so that no line costs an allocation.
+    std::unordered_set<std::string_view> drop(keys.begin(), keys.end());
     std::string out(Header);
     out.reserve(text.size() + Header.size() + 2);
-    std::string key;
     ForEachLine(text, [&](std::string_view line) {
         if (line.size() < ShortestEntryLine) return;
-        key.assign(line.substr(0, KeyLength));
-        if (keys.count(key) != 0) return;
+        if (!drop.empty() && drop.count(line.substr(0, KeyLength)) != 0) return;
         out += CrLf;
         out += line;
     });
