@@ -51,7 +51,7 @@ use_wine_prefix() {
     wineserver -w
     touch "$WINEPREFIX/.morvane-ready"
   fi
-  wineserver -p
+  wineserver -p 2>/dev/null || true  # already running: use it
   # Start the prefix's services now, on /dev/null: started by a test instead, they would inherit
   # its output pipes and keep CTest waiting for them to close.
   wine cmd.exe /c exit </dev/null >/dev/null 2>&1
