@@ -1,32 +1,12 @@
 // The in-memory file system.
 #include "support/FakeFileSystem.h"
 
-#include <algorithm>
-
 #include "platform/Failure.h"
 
 namespace {
 
-const char* OpName(FsOp op) {
-    switch (op) {
-        case FsOp::Exists: return "Exists";
-        case FsOp::SizeOf: return "SizeOf";
-        case FsOp::ReadAll: return "ReadAll";
-        case FsOp::WriteAll: return "WriteAll";
-        case FsOp::Replace: return "Replace";
-        case FsOp::Copy: return "Copy";
-        case FsOp::Remove: return "Remove";
-        case FsOp::MakeFolder: return "MakeFolder";
-        case FsOp::Rename: return "Rename";
-        case FsOp::List: return "List";
-    }
-    return "?";
-}
-
-}  // namespace
-
 // Lower case, doubled backslashes folded, no trailing backslash: as Windows resolves names.
-std::string FakeFileSystem::KeyOf(std::string_view path) {
+std::string KeyOf(std::string_view path) {
     std::string key;
     for (char c : path) {
         if (c == '\\' && !key.empty() && key.back() == '\\') continue;
@@ -36,75 +16,49 @@ std::string FakeFileSystem::KeyOf(std::string_view path) {
     return key;
 }
 
-std::string FakeFileSystem::ParentKey(const std::string& key) {
+std::string ParentKey(const std::string& key) {
     const std::size_t slash = key.rfind('\\');
     return slash == std::string::npos ? std::string() : key.substr(0, slash);
 }
 
+}  // namespace
+
 void FakeFileSystem::AddFolder(std::string_view path) {
-    std::string key = KeyOf(path);
-    std::string spelling(path);
-    while (!spelling.empty() && spelling.back() == '\\') spelling.pop_back();
-    while (!key.empty()) {
-        auto& node = nodes_[key];
-        if (node.spelling.empty()) node = {spelling, true, {}, AttrFolder};
-        key = ParentKey(key);
-        spelling = spelling.substr(0, std::min(spelling.size(), spelling.rfind('\\')));
-    }
+    while (!path.empty() && path.back() == '\\') path.remove_suffix(1);
+    if (path.empty() || Find(path) != nullptr) return;
+    if (const std::size_t slash = path.rfind('\\'); slash != std::string_view::npos) AddFolder(path.substr(0, slash));
+    nodes_[KeyOf(path)] = {std::string(path), {}, true, AttrFolder};
 }
 
 void FakeFileSystem::AddFile(std::string_view path, std::string_view bytes, std::uint32_t attributes) {
-    const std::string key = KeyOf(path);
-    const std::string spelling(path);
-    if (const std::size_t slash = spelling.rfind('\\'); slash != std::string::npos) AddFolder(spelling.substr(0, slash));
-    nodes_[key] = {spelling, false, std::string(bytes), attributes};
-}
-
-void FakeFileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
-    if (Node* n = Find(path)) n->attributes = attributes | (n->folder ? static_cast<std::uint32_t>(AttrFolder) : 0u);
+    if (const std::size_t slash = path.rfind('\\'); slash != std::string_view::npos) AddFolder(path.substr(0, slash));
+    nodes_[KeyOf(path)] = {std::string(path), std::string(bytes), false, attributes};
 }
 
 void FakeFileSystem::FailOn(FsOp op, std::string_view path, std::string description, int occurrence) {
-    faults_.push_back({op, KeyOf(path), std::move(description), occurrence <= 0 ? -1 : occurrence - 1});
+    faults_.push_back({op, KeyOf(path), std::move(description), occurrence, occurrence <= 0});
 }
 
 std::optional<std::string> FakeFileSystem::Bytes(std::string_view path) const {
     const Node* n = Find(path);
-    if (n == nullptr || n->folder) return std::nullopt;
-    return n->bytes;
+    return n != nullptr && !n->folder ? std::optional<std::string>(n->bytes) : std::nullopt;
 }
 
-bool FakeFileSystem::Has(std::string_view path) const { return Find(path) != nullptr; }
-
-bool FakeFileSystem::IsFolder(std::string_view path) const {
-    const Node* n = Find(path);
-    return n != nullptr && n->folder;
+std::vector<std::pair<std::string, std::string>> FakeFileSystem::Files() const {
+    std::vector<std::pair<std::string, std::string>> files;
+    for (const auto& [key, node] : nodes_)
+        if (!node.folder) files.emplace_back(node.spelling, node.bytes);
+    return files;
 }
 
-std::vector<std::string> FakeFileSystem::Paths() const {
-    std::vector<std::string> out;
-    for (const auto& [key, node] : nodes_) out.push_back(node.spelling);
-    return out;
-}
-
-int FakeFileSystem::Calls(FsOp op) const {
-    auto it = calls_.find(op);
-    return it == calls_.end() ? 0 : it->second;
-}
-
-void FakeFileSystem::Enter(FsOp op, std::initializer_list<std::string_view> paths, const std::string& text) {
-    log_.push_back(std::string(OpName(op)) + " " + text);
-    ++calls_[op];
+void FakeFileSystem::Enter(FsOp op, std::string_view path, std::string_view other) {
+    const char* const names[] = {"Exists", "SizeOf", "ReadAll", "WriteAll", "Replace",
+                                 "Copy",   "Remove", "MakeFolder", "Rename", "List"};
+    log_.push_back(names[static_cast<int>(op)] + (" " + std::string(path)) +
+                   (other.empty() ? "" : " -> " + std::string(other)));
     for (Fault& f : faults_) {
-        if (f.op != op) continue;
-        bool named = false;
-        for (std::string_view p : paths) named = named || KeyOf(p) == f.key;
-        if (!named) continue;
-        if (f.remaining == -1) throw Failure(f.description);
-        if (f.remaining-- == 0) {
-            f.remaining = -2;  // spent
-            throw Failure(f.description);
-        }
+        if (f.op != op || (f.key != KeyOf(path) && (other.empty() || f.key != KeyOf(other)))) continue;
+        if (f.every || --f.left == 0) throw Failure(f.description);
     }
 }
 
@@ -113,125 +67,94 @@ const FakeFileSystem::Node* FakeFileSystem::Find(std::string_view path) const {
     return it == nodes_.end() ? nullptr : &it->second;
 }
 
-FakeFileSystem::Node* FakeFileSystem::Find(std::string_view path) {
-    auto it = nodes_.find(KeyOf(path));
-    return it == nodes_.end() ? nullptr : &it->second;
-}
-
 const FakeFileSystem::Node& FakeFileSystem::FileOrThrow(std::string_view path) const {
     const Node* n = Find(path);
-    if (n == nullptr || n->folder) {
-        RequireParent(path);
-        throw Failure("File not found.");
-    }
-    return *n;
+    if (n != nullptr && !n->folder) return *n;
+    RequireParent(path);
+    throw Failure("File not found.");
 }
 
 void FakeFileSystem::RequireParent(std::string_view path) const {
     const std::string parent = ParentKey(KeyOf(path));
-    if (parent.empty()) return;
-    auto it = nodes_.find(parent);
-    if (it == nodes_.end() || !it->second.folder) throw Failure("Path not found.");
+    const auto it = nodes_.find(parent);
+    if (!parent.empty() && (it == nodes_.end() || !it->second.folder)) throw Failure("Path not found.");
+}
+
+// Writes a file where one may be written, keeping the spelling of the one it replaces.
+void FakeFileSystem::Put(std::string_view path, std::string bytes, std::uint32_t attributes) {
+    RequireParent(path);
+    const Node* old = Find(path);
+    if (old != nullptr && (old->folder || (old->attributes & AttrReadOnly))) throw Failure("Access denied.");
+    nodes_[KeyOf(path)] = {old != nullptr ? old->spelling : std::string(path), std::move(bytes), false, attributes};
 }
 
 bool FakeFileSystem::Exists(std::string_view path) {
-    Enter(FsOp::Exists, {path}, std::string(path));
+    Enter(FsOp::Exists, path);
     const Node* n = Find(path);
     return n != nullptr && (n->attributes & (AttrFolder | AttrHidden | AttrSystem)) == 0;
 }
 
 std::uint64_t FakeFileSystem::SizeOf(std::string_view path) {
-    Enter(FsOp::SizeOf, {path}, std::string(path));
+    Enter(FsOp::SizeOf, path);
     return FileOrThrow(path).bytes.size();
 }
 
 std::string FakeFileSystem::ReadAll(std::string_view path) {
-    Enter(FsOp::ReadAll, {path}, std::string(path));
+    Enter(FsOp::ReadAll, path);
     return FileOrThrow(path).bytes;
 }
 
 void FakeFileSystem::WriteAll(std::string_view path, std::string_view bytes) {
-    const std::string key = KeyOf(path);
     try {
-        Enter(FsOp::WriteAll, {path}, std::string(path));
+        Enter(FsOp::WriteAll, path);
     } catch (const Failure&) {
-        // A write that fails half way leaves half a file behind.
-        if (const Node* n = Find(path); n == nullptr || !n->folder) {
-            RequireParent(path);
-            nodes_[key] = {n != nullptr ? n->spelling : std::string(path), false,
-                           std::string(bytes.substr(0, bytes.size() / 2)), 0};
-        }
+        Put(path, std::string(bytes.substr(0, bytes.size() / 2)), 0);  // a write that fails half way
         throw;
     }
-    RequireParent(path);
-    Node* n = Find(path);
-    if (n != nullptr && (n->folder || (n->attributes & AttrReadOnly))) throw Failure("Access denied.");
-    nodes_[key] = {n != nullptr ? n->spelling : std::string(path), false, std::string(bytes),
-                   n != nullptr ? n->attributes : 0};
+    Put(path, std::string(bytes), 0);
 }
 
 void FakeFileSystem::Replace(std::string_view from, std::string_view onto) {
-    Enter(FsOp::Replace, {from, onto}, std::string(from) + " -> " + std::string(onto));
-    Node source = FileOrThrow(from);
-    RequireParent(onto);
-    const Node* target = Find(onto);
-    if (target != nullptr && (target->folder || (target->attributes & AttrReadOnly))) throw Failure("Access denied.");
-    source.spelling = target != nullptr ? target->spelling : std::string(onto);
-    nodes_.erase(KeyOf(from));
-    nodes_[KeyOf(onto)] = source;
+    Enter(FsOp::Replace, from, onto);
+    const Node source = FileOrThrow(from);
+    Put(onto, source.bytes, source.attributes);
+    if (KeyOf(from) != KeyOf(onto)) nodes_.erase(KeyOf(from));
 }
 
 void FakeFileSystem::Copy(std::string_view from, std::string_view to) {
-    Enter(FsOp::Copy, {from, to}, std::string(from) + " -> " + std::string(to));
+    Enter(FsOp::Copy, from, to);
     const Node source = FileOrThrow(from);
-    RequireParent(to);
-    const Node* target = Find(to);
-    if (target != nullptr && (target->folder || (target->attributes & AttrReadOnly))) throw Failure("Access denied.");
-    nodes_[KeyOf(to)] = {target != nullptr ? target->spelling : std::string(to), false, source.bytes,
-                         source.attributes & ~AttrReadOnly};
+    Put(to, source.bytes, source.attributes & ~AttrReadOnly);
 }
 
 void FakeFileSystem::Remove(std::string_view path) {
-    Enter(FsOp::Remove, {path}, std::string(path));
-    const Node& n = FileOrThrow(path);
-    if (n.attributes & AttrReadOnly) throw Failure("Access denied.");
+    Enter(FsOp::Remove, path);
+    if (FileOrThrow(path).attributes & AttrReadOnly) throw Failure("Access denied.");
     nodes_.erase(KeyOf(path));
 }
 
 void FakeFileSystem::MakeFolder(std::string_view path) {
-    Enter(FsOp::MakeFolder, {path}, std::string(path));
+    Enter(FsOp::MakeFolder, path);
     if (Find(path) != nullptr) throw Failure("File exists.");
     RequireParent(path);
-    std::string spelling(path);
-    while (!spelling.empty() && spelling.back() == '\\') spelling.pop_back();
-    nodes_[KeyOf(path)] = {spelling, true, {}, AttrFolder};
+    AddFolder(path);
 }
 
+// No behaviour renames yet: the call fails, so that a first use cannot pass unnoticed.
 void FakeFileSystem::Rename(std::string_view from, std::string_view to) {
-    Enter(FsOp::Rename, {from, to}, std::string(from) + " -> " + std::string(to));
-    const Node* source = Find(from);
-    if (source == nullptr) throw Failure("File not found.");
-    RequireParent(to);
-    if (Find(to) != nullptr) throw Failure("File exists.");
-    Node moved = *source;
-    moved.spelling = std::string(to);
-    nodes_.erase(KeyOf(from));
-    nodes_[KeyOf(to)] = moved;
+    Enter(FsOp::Rename, from, to);
+    throw Failure("The fake file system does not rename.");
 }
 
 std::vector<FoundFile> FakeFileSystem::List(std::string_view pattern) {
-    Enter(FsOp::List, {pattern}, std::string(pattern));
-    std::string folder(pattern);
-    if (folder.size() < 2 || folder.substr(folder.size() - 2) != "\\*") throw Failure("Invalid name.");
-    folder.resize(folder.size() - 2);
-    const Node* dir = Find(folder);
-    if (dir == nullptr || !dir->folder) throw Failure("Path not found.");
-    const std::string key = KeyOf(folder);
+    Enter(FsOp::List, pattern);
+    const std::string_view folder = pattern.substr(0, pattern.rfind('\\'));  // MFiles asks for "folder\*"
+    if (const Node* dir = Find(folder); dir == nullptr || !dir->folder) throw Failure("Path not found.");
     std::vector<FoundFile> found{{".", AttrFolder}, {"..", AttrFolder}};
-    for (const auto& [k, node] : nodes_) {
-        if (ParentKey(k) == key && k != key) {
-            found.push_back({node.spelling.substr(node.spelling.rfind('\\') + 1), node.attributes});
-        }
+    const std::string parent = KeyOf(folder);
+    for (const auto& [key, node] : nodes_) {
+        const std::string& s = node.spelling;
+        if (ParentKey(key) == parent) found.push_back({s.substr(s.rfind('\\') + 1), node.attributes});
     }
     return found;
 }

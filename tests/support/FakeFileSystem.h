@@ -1,10 +1,10 @@
 // An in-memory file system for the core's tests: names compare without letter case, files carry
 // attributes, every call is logged, and any single operation on any path can be made to fail.
 #pragma once
-#include <initializer_list>
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/FileSystem.h"
@@ -13,22 +13,19 @@ enum class FsOp { Exists, SizeOf, ReadAll, WriteAll, Replace, Copy, Remove, Make
 
 class FakeFileSystem final : public FileSystem {
 public:
-    // Setting up the world.
     void AddFolder(std::string_view path);  // with every missing parent
     void AddFile(std::string_view path, std::string_view bytes, std::uint32_t attributes = 0);
-    void SetAttributes(std::string_view path, std::uint32_t attributes);
     // The `occurrence`-th call of `op` that names `path` (either path of Copy, Replace and Rename)
-    // fails with `description`; occurrence 0 makes every such call fail.
+    // fails with `description`; occurrence 0 makes every such call fail. A failed WriteAll leaves
+    // half of its bytes behind.
     void FailOn(FsOp op, std::string_view path, std::string description = "Access denied.", int occurrence = 1);
 
-    // Reading the world back.
-    std::optional<std::string> Bytes(std::string_view path) const;
-    bool Has(std::string_view path) const;
-    bool IsFolder(std::string_view path) const;
-    // Every file and folder path in its stored spelling, sorted without letter case.
-    std::vector<std::string> Paths() const;
+    std::optional<std::string> Bytes(std::string_view path) const;  // of a file
+    bool Has(std::string_view path) const { return Find(path) != nullptr; }
+    // Every file's stored spelling and bytes, ordered by name without letter case.
+    std::vector<std::pair<std::string, std::string>> Files() const;
+    // "Op path", or "Op from -> to", for every call.
     const std::vector<std::string>& Log() const { return log_; }
-    int Calls(FsOp op) const;
 
     bool Exists(std::string_view path) override;
     std::uint64_t SizeOf(std::string_view path) override;
@@ -42,28 +39,20 @@ public:
     std::vector<FoundFile> List(std::string_view pattern) override;
 
 private:
-    struct Node {
-        std::string spelling;
-        bool folder = false;
-        std::string bytes;
-        std::uint32_t attributes = 0;
-    };
+    struct Node { std::string spelling, bytes; bool folder = false; std::uint32_t attributes = 0; };
     struct Fault {
         FsOp op;
-        std::string key;
-        std::string description;
-        int remaining;  // calls to let pass before failing; -1 = every call fails
+        std::string key, description;
+        int left;    // matching calls up to the failing one
+        bool every;  // every matching call fails
     };
-    static std::string KeyOf(std::string_view path);
-    static std::string ParentKey(const std::string& key);
-    void Enter(FsOp op, std::initializer_list<std::string_view> paths, const std::string& text);
+    void Enter(FsOp op, std::string_view path, std::string_view other = {});
     const Node* Find(std::string_view path) const;
-    Node* Find(std::string_view path);
     const Node& FileOrThrow(std::string_view path) const;
     void RequireParent(std::string_view path) const;
+    void Put(std::string_view path, std::string bytes, std::uint32_t attributes);
 
     std::map<std::string, Node> nodes_;
     std::vector<Fault> faults_;
     std::vector<std::string> log_;
-    std::map<FsOp, int> calls_;
 };

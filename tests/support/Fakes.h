@@ -12,59 +12,50 @@
 #include "platform/Registry.h"
 #include "uncache/OverwritePrompt.h"
 
+// Values under HKEY_LOCAL_MACHINE; key paths and names compare without letter case.
 class FakeRegistry final : public Registry {
 public:
-    struct Stored {
-        std::uint32_t type;
-        RegValue value;
-    };
-    void Set(std::string_view keyPath, std::string_view name, RegValue value, std::uint32_t type = RegSz);
+    void Set(std::string_view keyPath, std::string_view name, RegValue value, std::uint32_t type = RegSz) {
+        values_[Lower(keyPath) + "\\" + Lower(name)] = {type, std::move(value)};
+    }
     // Reads give no value and writes do nothing below this key, as when it cannot be opened.
     void Deny(std::string_view keyPath) { denied_.push_back(Lower(keyPath)); }
-    const Stored* Get(std::string_view keyPath, std::string_view name) const;
 
     RegValue ReadRegValue(std::uint32_t root, std::string_view keyPath, std::string_view name,
                           std::uint32_t& type) override;
     void WriteRegValue(std::uint32_t root, std::string_view keyPath, std::string_view name,
-                       std::string_view text) override;
+                       std::string_view text) override {
+        if (!Denied(root, keyPath)) Set(keyPath, name, RegValue::OfText(std::string(text)));
+    }
 
 private:
     static std::string Lower(std::string_view s);
-    bool Denied(std::string_view keyPath) const;
-    std::map<std::pair<std::string, std::string>, Stored> values_;
+    bool Denied(std::uint32_t root, std::string_view keyPath) const;
+    std::map<std::string, std::pair<std::uint32_t, RegValue>> values_;  // by lower-case "key\name"
     std::vector<std::string> denied_;
 };
 
 // Answers questions from a script and records every one of them.
 class ScriptedPrompts final : public Prompts {
 public:
-    struct Shown {
-        std::string text, title;
-        MsgIcon icon;
-        MsgButtons buttons;
-    };
-    struct Asked {
-        std::string prompt, title, defaultText;
-    };
-    std::deque<MsgAnswer> answers;        // for Message; when empty: Ok, or Yes for Yes/No
-    std::deque<std::string> inputs;       // for InputBox; when empty: Cancel (the empty text)
-    std::vector<Shown> shown;
-    std::vector<Asked> asked;
-    std::function<void()> onMessage;      // runs while a message is shown
+    struct Shown { std::string text, title; MsgIcon icon; MsgButtons buttons; };
+    struct Asked { std::string prompt, title, defaultText; };
+    std::deque<MsgAnswer> answers;   // for Message; when empty: Ok, or Yes for Yes/No
+    std::deque<std::string> inputs;  // for InputBox; when empty: Cancel (the empty text)
+    std::vector<Shown> shown;  // every message
+    std::vector<Asked> asked;  // every input box
+    std::function<void()> onMessage;  // runs while a message is shown
 
     MsgAnswer Message(std::string_view text, std::string_view title, MsgIcon icon, MsgButtons buttons) override;
     std::string InputBox(std::string_view prompt, std::string_view title, std::string_view defaultText) override;
+    // "title: first line of the text" for every message shown.
     std::vector<std::string> Titles() const;
 };
 
 class FakeClipboard final : public Clipboard {
 public:
     std::string text;
-    int sets = 0;
-    void SetText(std::string_view t) override {
-        text = std::string(t);
-        ++sets;
-    }
+    void SetText(std::string_view t) override { text = std::string(t); }
 };
 
 // "<N>" for N bytes, so that tests see exactly which number was formatted.
@@ -74,40 +65,33 @@ public:
 };
 
 // The overwrite prompt answered from a script: 'Y' Yes, 'A' Yes to All, 'N' No, 'O' No to All,
-// 'X' closed without a button.
+// 'X' closed without a button; 'N' when the script has run out.
 class FakeOverwrite final : public OverwritePrompt {
 public:
     std::deque<char> script;
     std::vector<std::string> asked;
     int resets = 0;
-    bool yAll = false, nAll = false;
-    int response = ResponseNone;
 
-    void ResetFrm() override;
-    bool YAll() override { return yAll; }
-    bool NAll() override { return nAll; }
+    void ResetFrm() override { ++resets; yAll_ = nAll_ = false; response_ = ResponseNone; }
+    bool YAll() override { return yAll_; }
+    bool NAll() override { return nAll_; }
     int Ask(std::string_view destination) override;
+
+private:
+    bool yAll_ = false, nAll_ = false;
+    int response_ = ResponseNone;
 };
 
 class FakeView final : public RipView {
 public:
-    struct Row {
-        std::string text;
-        int data;
-        bool selected = false;
-    };
+    struct Row { std::string text; int data; bool selected = false; };
     std::string path;
     std::vector<Row> rows;
     int current = -1;
     std::map<RipLabel, std::string> labels;
-    bool deleteTicked = false;
-    bool timerOn = false;
+    bool deleteTicked = false, timerOn = false;
     int yields = 0, focusMoves = 0, wholeSelections = 0, loads = 0;
-    std::function<void()> onYield;     // runs inside YieldOnce
-    std::function<void()> onDeleteRead; // runs each time the check box is read
-
-    void Select(std::initializer_list<int> which);
-    std::vector<std::string> Texts() const;
+    std::function<void()> onYield;  // runs inside YieldOnce
 
     std::string PathText() override { return path; }
     void SetPathText(std::string_view t) override { path = std::string(t); }
@@ -119,24 +103,11 @@ public:
     int RowData(int r) override { return rows.at(static_cast<std::size_t>(r)).data; }
     bool IsRowSelected(int r) override { return rows.at(static_cast<std::size_t>(r)).selected; }
     int CurrentRow() override { return current; }
-    void SelectRow(int r) override {
-        rows.at(static_cast<std::size_t>(r)).selected = true;
-        current = r;
-    }
-    void BeginRows() override {
-        rows.clear();
-        current = -1;
-        ++loads;
-    }
+    void SelectRow(int r) override { rows.at(static_cast<std::size_t>(current = r)).selected = true; }
+    void BeginRows() override { rows.clear(); current = -1; ++loads; }
     void AddRow(std::string_view t, int data) override { rows.push_back({std::string(t), data}); }
     void EndRows() override {}
     void SetLabel(RipLabel l, std::string_view c) override { labels[l] = std::string(c); }
-    bool DeleteTicked() override {
-        if (onDeleteRead) onDeleteRead();
-        return deleteTicked;
-    }
-    void YieldOnce() override {
-        ++yields;
-        if (onYield) onYield();
-    }
+    bool DeleteTicked() override { return deleteTicked; }
+    void YieldOnce() override { ++yields; if (onYield) onYield(); }
 };

@@ -1,24 +1,56 @@
 // The standard world of the core tests.
 #include "support/World.h"
 
-#include <cstdio>
+#include <cstring>
+#include <numeric>
 
-World::World(const std::vector<std::pair<std::string, std::string>>& entries, std::size_t size) {
+World::World(Entries indexed) : entries(std::move(indexed)) {
     for (const char* sub : {"System", "Maps", "Textures", "Sounds", "Music", "StaticMeshes", "Saves", "Animations"})
         fs.AddFolder(Path("\\") + sub);
-    std::string index = "[Cache]\r\n";
-    for (const auto& [key, name] : entries) {
-        index += key + "=" + name + "\r\n";
-        std::string bytes;
-        while (bytes.size() < size) bytes += key;
-        fs.AddFile(Cached(key), bytes.substr(0, size));
-    }
-    fs.AddFile(Path("\\Cache\\cache.ini"), index);
+    std::vector<std::size_t> all(entries.size());
+    std::iota(all.begin(), all.end(), 0);
+    for (std::size_t n : all) fs.AddFile(Cached(entries[n].first), Content(n));
+    fs.AddFile(Path("\\Cache\\cache.ini"), IndexOf(all));
     view.path = Game;
 }
 
 std::string World::KeyFor(int n) {
-    char key[40];
-    std::snprintf(key, sizeof key, "%032X", static_cast<unsigned>(n) * 2654435761u);
-    return key;
+    const std::string digits = std::to_string(static_cast<unsigned>(n) * 2654435761u);
+    return std::string(32 - digits.size(), '0') + digits;
+}
+
+std::string World::Content(std::size_t n) { return ("file" + std::to_string(n + 1) + "..........").substr(0, 10); }
+
+std::string World::Index() const {
+    return fs.Bytes(Path("\\Cache\\cache.ini")).value_or("<no index>") +
+           (fs.Has(Path("\\Cache\\cache-new.ini")) ? " + cache-new.ini left behind" : "");
+}
+
+std::string World::IndexOf(const std::vector<std::size_t>& which) const {
+    std::string index = "[Cache]\r\n";
+    for (std::size_t n : which) index += entries.at(n).first + "=" + entries.at(n).second + "\r\n";
+    return index;
+}
+
+std::vector<std::string> World::Shown() const {
+    std::vector<std::string> all;
+    for (const auto& s : prompts.shown) all.push_back(s.title + ": " + s.text);
+    return all;
+}
+
+std::string World::Where() const {
+    std::string where;
+    for (std::size_t n = 0; n < entries.size(); ++n) {
+        const auto& [key, name] = entries[n];
+        std::string places = fs.Bytes(Cached(key)) == Content(n) ? ",cache" : "";
+        for (const auto& [path, bytes] : fs.Files()) {
+            if (bytes != Content(n) || path == Cached(key)) continue;
+            const std::string below = path.substr(std::strlen(Game) + 1), leaf = "\\" + name;
+            const bool named = below.size() > leaf.size() && below.substr(below.size() - leaf.size()) == leaf;
+            places += "," + (named ? below.substr(0, below.size() - leaf.size()) : below);
+        }
+        if (Index().find("\n" + key + "=" + name + "\r\n") != std::string::npos) places += ",ini";
+        where += (n == 0 ? "" : " ") + name + ":" + (places.empty() ? "-" : places.substr(1));
+    }
+    return where + (fs.Has(Path("\\Cache\\cache-new.ini")) ? " + cache-new.ini left behind" : "");
 }

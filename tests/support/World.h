@@ -10,6 +10,7 @@
 #include "support/Fakes.h"
 
 struct World {
+    using Entries = std::vector<std::pair<std::string, std::string>>;  // key, real name
     static constexpr const char* Game = "C:\\Games\\UT2003";
 
     FakeFileSystem fs;
@@ -20,13 +21,27 @@ struct World {
     FakeOverwrite overwrite;
     FakeView view;
     Rip rip{view, RipPorts{fs, registry, prompts, clipboard, sizes, overwrite}};
+    const Entries entries;
 
-    // A game folder with its sub-folders and an index of `entries` (key, real name); each cached
-    // file holds `size` bytes of its key. The path box holds the folder.
-    explicit World(const std::vector<std::pair<std::string, std::string>>& entries = {}, std::size_t size = 10);
+    // A game folder with its sub-folders and an index of `entries`, each with its cached file of
+    // Content(n) for the n-th entry. The path box holds the folder.
+    explicit World(Entries indexed = {});
 
     static std::string KeyFor(int n);  // a 32-character key
+    static std::string Content(std::size_t n);  // 10 bytes, "file<n+1>" and dots
     std::string Path(std::string_view tail) const { return std::string(Game) + std::string(tail); }
-    std::string Index() const { return fs.Bytes(Path("\\Cache\\cache.ini")).value_or("<no index>"); }
     std::string Cached(std::string_view key) const { return Path("\\Cache\\") + std::string(key) + "-1.uxx"; }
+    // The index's bytes, with a note when the temporary index is still there.
+    std::string Index() const;
+    // "[Cache]", then the lines of the given entries, each ending in CR LF.
+    std::string IndexOf(const std::vector<std::size_t>& which) const;
+    // "title: text" for every message shown.
+    std::vector<std::string> Shown() const;
+    // Lists the cache and selects `rows`; the last one becomes the current row.
+    void Select(const std::vector<int>& rows) { rip.LoadCache(); for (int r : rows) view.SelectRow(r); }
+    // Where each entry is, "name:places", space-separated in the entries' order. Its places are
+    // "cache" (its cached file), the folder of each other file with its bytes and its real name
+    // (the whole path below the game folder when the name differs) and "ini" (its index line). A
+    // temporary index left behind is noted at the end.
+    std::string Where() const;
 };
