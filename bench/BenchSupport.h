@@ -7,7 +7,10 @@
 #include <utility>
 #include <vector>
 
+#include "app/Rip.h"
 #include "app/RipView.h"
+#include "platform/Win32FileSystem.h"
+#include "platform/Win32SizeFormatter.h"
 #include "platform/Prompts.h"
 #include "platform/Registry.h"
 #include "uncache/OverwritePrompt.h"
@@ -96,6 +99,19 @@ private:
     std::string path_;
     bool keepRows_, deleteTicked_;
     std::vector<std::pair<std::string, int>> rows_;
+};
+
+// The main window's behaviour on the real file system and size texts, with quiet other ports.
+struct BenchProgram {
+    BenchProgram(std::string folder, bool keepRows, bool deleteTicked) : view(std::move(folder), keepRows, deleteTicked) {}
+    Win32FileSystem files;
+    QuietRegistry registry;
+    QuietPrompts prompts;
+    QuietClipboard clipboard;
+    Win32SizeFormatter sizes;
+    QuietOverwrite overwrite;
+    MemoryView view;
+    Rip rip{view, RipPorts{files, registry, prompts, clipboard, sizes, overwrite}};
 };
 
 // A game folder below the temporary folder with its sub-folders; removed with all it holds.

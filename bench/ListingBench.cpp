@@ -46,14 +46,9 @@ int main() {
     }
     WriteBare(index, text);
 
-    Win32FileSystem files;
-    QuietRegistry registry;
-    QuietPrompts prompts;
-    QuietClipboard clipboard;
-    Win32SizeFormatter sizes;
-    QuietOverwrite overwrite;
-    MemoryView view(game.Folder(), /*keepRows=*/false, /*deleteTicked=*/false);
-    Rip rip(view, RipPorts{files, registry, prompts, clipboard, sizes, overwrite});
+    BenchProgram program(game.Folder(), /*keepRows=*/false, /*deleteTicked=*/false);
+    Rip& rip = program.rip;
+    MemoryView& view = program.view;
 
     std::uint64_t seen = 0;  // keeps the floor's work from being optimised away
     const Best best = Alternate(

@@ -28,14 +28,8 @@ int main() {
         destinations.push_back(game.Path("\\Textures\\") + name);
     }
 
-    Win32FileSystem files;
-    QuietRegistry registry;
-    QuietPrompts prompts;
-    QuietClipboard clipboard;
-    Win32SizeFormatter sizes;
-    QuietOverwrite overwrite;
-    MemoryView view(game.Folder(), /*keepRows=*/true, /*deleteTicked=*/true);
-    Rip rip(view, RipPorts{files, registry, prompts, clipboard, sizes, overwrite});
+    BenchProgram program(game.Folder(), /*keepRows=*/true, /*deleteTicked=*/true);
+    Rip& rip = program.rip;
 
     // The cache as it was before a run: the files the last run un-cached move back into it (one no
     // run has made yet is written), the index gets all its lines again, and the listing shows them.
