@@ -8,26 +8,6 @@
 #include <limits>
 #include <stdexcept>
 
-namespace {
-
-void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = data.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string path = folder + "\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
-            else DeleteFileA(path.c_str());
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
-}  // namespace
-
 double TimeMs(const Job& job) {
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
@@ -80,24 +60,4 @@ void WriteBare(const std::string& path, std::string_view bytes) {
     const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
     CloseHandle(file);
     if (!ok || put != bytes.size()) throw std::runtime_error("cannot write " + path);
-}
-
-BenchGame::BenchGame() {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    folder_ = std::string(temp) + "MorvaneBench" + std::to_string(GetCurrentProcessId());
-    if (folder_.back() == '\\') folder_.pop_back();
-    RemoveTree(folder_);
-    CreateDirectoryA(folder_.c_str(), nullptr);
-    for (const char* sub :
-         {"System", "Maps", "Textures", "Sounds", "Music", "StaticMeshes", "Saves", "Animations", "Cache"})
-        CreateDirectoryA((folder_ + "\\" + sub).c_str(), nullptr);
-}
-
-BenchGame::~BenchGame() { RemoveTree(folder_); }
-
-std::string BenchGame::KeyFor(int n) {
-    char key[40];
-    std::snprintf(key, sizeof key, "%032X", static_cast<unsigned>(n) * 2654435761u);
-    return key;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/Rip.h"
+#include "support/DiskGame.h"
 #include "app/RipView.h"
 #include "platform/Win32FileSystem.h"
 #include "platform/Win32SizeFormatter.h"
@@ -115,17 +116,7 @@ struct BenchProgram {
 };
 
 // A game folder below the temporary folder with its sub-folders; removed with all it holds.
-class BenchGame {
+class BenchGame : public DiskGame {
 public:
-    BenchGame();
-    ~BenchGame();
-    BenchGame(const BenchGame&) = delete;
-    BenchGame& operator=(const BenchGame&) = delete;
-
-    const std::string& Folder() const { return folder_; }
-    std::string Path(std::string_view tail) const { return folder_ + std::string(tail); }
-    static std::string KeyFor(int n);  // 32 hexadecimal digits
-
-private:
-    std::string folder_;
+    BenchGame() : DiskGame("MorvaneBench") {}
 };

@@ -3,7 +3,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -12,35 +11,12 @@
 
 namespace {
 
-void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = data.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string path = folder + "\\" + name;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
-            else DeleteFileA(path.c_str());
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
+int created = 0;  // several games may exist at once in one test
 
 }  // namespace
 
-TempGame::TempGame(const std::vector<std::pair<std::string, std::string>>& entries, std::size_t size) {
-    static int counter = 0;
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    folder_ = std::string(temp) + "MorvaneTest" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
-    if (!folder_.empty() && folder_.back() == '\\') folder_.pop_back();
-    RemoveTree(folder_);
-    CreateDirectoryA(folder_.c_str(), nullptr);
-    for (const char* sub : {"System", "Maps", "Textures", "Sounds", "Music", "StaticMeshes", "Saves", "Animations", "Cache"})
-        CreateDirectoryA((folder_ + "\\" + sub).c_str(), nullptr);
+TempGame::TempGame(const std::vector<std::pair<std::string, std::string>>& entries, std::size_t size)
+    : DiskGame("MorvaneTest" + std::to_string(++created) + "_") {
     std::string index = "[Cache]\r\n";
     for (const auto& [key, name] : entries) {
         index += key + "=" + name + "\r\n";
@@ -51,8 +27,6 @@ TempGame::TempGame(const std::vector<std::pair<std::string, std::string>>& entri
     Write(Path("\\Cache\\cache.ini"), index);
 }
 
-TempGame::~TempGame() { RemoveTree(folder_); }
-
 std::string TempGame::Index() const {
     bool found = false;
     std::string bytes = Read(Path("\\Cache\\cache.ini"), &found);
@@ -61,7 +35,7 @@ std::string TempGame::Index() const {
 
 void TempGame::RegisterAsGameFolder() const {
     MRegistry registry;
-    registry.WriteRegValue(0x80000002u, GameKeyPath, GameFolderValue, folder_);
+    registry.WriteRegValue(0x80000002u, GameKeyPath, GameFolderValue, Folder());
 }
 
 std::string TempGame::Read(const std::string& path, bool* found) {
@@ -80,10 +54,4 @@ void TempGame::Write(const std::string& path, const std::string& bytes) {
 bool TempGame::IsFile(const std::string& path) {
     const DWORD a = GetFileAttributesA(path.c_str());
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-std::string TempGame::KeyFor(int n) {
-    char key[40];
-    std::snprintf(key, sizeof key, "%032X", static_cast<unsigned>(n) * 2654435761u);
-    return key;
 }

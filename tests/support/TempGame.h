@@ -6,25 +6,18 @@
 #include <utility>
 #include <vector>
 
-class TempGame {
+#include "support/DiskGame.h"
+
+class TempGame : public DiskGame {
 public:
     // `entries`: key, real name; each cached file holds `size` bytes.
     explicit TempGame(const std::vector<std::pair<std::string, std::string>>& entries = {}, std::size_t size = 100);
-    ~TempGame();
-    TempGame(const TempGame&) = delete;
-    TempGame& operator=(const TempGame&) = delete;
 
-    const std::string& Folder() const { return folder_; }
-    std::string Path(const std::string& tail) const { return folder_ + tail; }
-    std::string Cached(const std::string& key) const { return folder_ + "\\Cache\\" + key + "-1.uxx"; }
+    std::string Cached(const std::string& key) const { return Path("\\Cache\\" + key + "-1.uxx"); }
     std::string Index() const;  // the bytes of cache.ini, or "<no index>"
     void RegisterAsGameFolder() const;
 
     static std::string Read(const std::string& path, bool* found = nullptr);
     static void Write(const std::string& path, const std::string& bytes);
     static bool IsFile(const std::string& path);
-    static std::string KeyFor(int n);
-
-private:
-    std::string folder_;
 };
