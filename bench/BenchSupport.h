@@ -10,6 +10,7 @@
 #include "app/Rip.h"
 #include "support/DiskGame.h"
 #include "app/RipView.h"
+#include "platform/Win32CodePage.h"
 #include "platform/Win32FileSystem.h"
 #include "platform/Win32SizeFormatter.h"
 #include "platform/Prompts.h"
@@ -95,6 +96,7 @@ public:
     void SetLabel(RipLabel, std::string_view) override {}
     bool DeleteTicked() override { return deleteTicked_; }
     void YieldOnce() override {}
+    bool CloseRequested() override { return false; }
 
 private:
     std::string path_;
@@ -111,8 +113,9 @@ struct BenchProgram {
     QuietClipboard clipboard;
     Win32SizeFormatter sizes;
     QuietOverwrite overwrite;
+    Win32CodePage codePage;
     MemoryView view;
-    Rip rip{view, RipPorts{files, registry, prompts, clipboard, sizes, overwrite}};
+    Rip rip{view, RipPorts{files, registry, prompts, clipboard, sizes, overwrite, codePage}};
 };
 
 // A game folder below the temporary folder with its sub-folders; removed with all it holds.

@@ -5,6 +5,7 @@
 
 #include "BenchSupport.h"
 #include "cache/CacheIndex.h"
+#include "platform/Win32CodePage.h"
 #include "platform/Win32FileSystem.h"
 
 int main() {
@@ -21,12 +22,13 @@ int main() {
     WriteBare(index, text);
 
     Win32FileSystem fs;
+    Win32CodePage codePage;
     std::size_t seen = 0;  // keeps the work from being optimised away
     const Best best = Alternate(
         9,
         [&] {
-            seen += ReadIndexFixed(fs, index).size();
-            seen += FilterIndexText(fs.ReadAll(index), removed).size();
+            seen += ReadIndexFixed(fs, codePage, index).size();
+            seen += FilterIndexText(fs.ReadAll(index), removed, codePage).size();
         },
         [&] { seen += ReadBare(index).size() + ReadBare(index).size(); });
     PrintRatio("index: read+filter " + std::to_string(Lines) + " lines", "two bare reads", best, 3);

@@ -19,7 +19,8 @@ void DeleteSelectedCachedFiles(Rip& rip) {
     if (!rip.ValidPath) return;
     if (view.RowCount() == 0 || view.CurrentRow() == -1) return;
     if (ports.prompts.Message("Are you sure you want to permanently delete file(s)???", ProgramTitle,
-                              MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
+                              MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes ||
+        view.CloseRequested())
         return;
     try {
         std::unordered_set<std::string> deletedKeys;
@@ -27,11 +28,16 @@ void DeleteSelectedCachedFiles(Rip& rip) {
         for (int r = 0; r < rows; ++r) {
             if (!view.IsRowSelected(r)) continue;
             const std::string& key = rip.KeyOfRow(r);
-            if (!IsPlainFileName(key)) continue;  // would name a file outside the cache folder
+            // A key that is no file name would name another file than its cached one (or none).
+            if (CheckFileName(key + "-1.uxx", ports.codePage) != NameFault::None) continue;
             ports.files.Remove(CachedFilePath(rip.GameFolder(), key));
             deletedKeys.insert(key);
         }
-        RewriteIndexFiltered(ports.files, rip.GameFolder(), deletedKeys);
+        RewriteIndexFiltered(ports.files, ports.codePage, rip.GameFolder(), deletedKeys);
+    } catch (const UnreadableIndex&) {
+        ports.prompts.Message(UnreadableIndexMessage(rip.GameFolder()), ProgramTitle, MsgIcon::Exclamation,
+                              MsgButtons::Ok);
+        return;
     } catch (const Failure& f) {
         ReportUnexpectedError(ports.prompts, ports.clipboard, ReportSite::Delete, f.what());
         return;

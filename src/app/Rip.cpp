@@ -63,7 +63,7 @@ const std::string& Rip::KeyOfRow(int row) {
 void Rip::LocateFolder() { view_.SetPathText(LocateGameFolder(ports_.registry)); }
 
 void Rip::CheckPath() {
-    const std::string cleaned = CleanPathText(view_.PathText());
+    const std::string cleaned = CleanPathText(view_.PathText(), ports_.codePage);
     view_.SetPathText(cleaned);
     ValidPath = IsGameFolder(ports_.files, cleaned);
     // Off before the message, so that one departure from the path box never shows it twice.
@@ -85,6 +85,12 @@ void Rip::LoadCache() {
     }
     const std::string folder = GameFolder();
     FileSystem& fs = ports_.files;
+    // Whatever happens while the rows go in (memory running out included), the list is redrawn
+    // and every row it holds has its key in CacheKeys.
+    struct RowsGuard {
+        RipView& view;
+        ~RowsGuard() { view.EndRows(); }
+    } rowsGuard{view_};
     view_.BeginRows();
     CacheKeys.assign(2, std::string());
     std::uint32_t counts[std::size(Categories)] = {};
@@ -94,14 +100,11 @@ void Rip::LoadCache() {
         indexThere = fs.Exists(IndexPath(folder));
     } catch (const Failure&) {
     }
-    if (!indexThere) {
-        view_.EndRows();
-        return;
-    }
+    if (!indexThere) return;
 
     std::vector<CacheEntry> entries;
     try {
-        entries = ReadIndexFixed(fs, folder + "\\Cache\\Cache.ini");
+        entries = ReadIndexFixed(fs, ports_.codePage, folder + "\\Cache\\Cache.ini");
     } catch (const Failure&) {
         // Nothing could be read: the listing is what was read so far, which is nothing.
     }
@@ -114,16 +117,20 @@ void Rip::LoadCache() {
         } catch (const Failure&) {
             continue;  // no cached file: not listed, not counted
         }
-        total += size;
         CacheKeys.push_back(std::move(entry.Key));
-        view_.AddRow(entry.RealName, static_cast<int>(CacheKeys.size() - 1));
+        try {
+            view_.AddRow(entry.RealName, static_cast<int>(CacheKeys.size() - 1));
+        } catch (...) {
+            CacheKeys.pop_back();
+            throw;
+        }
+        total += size;
         ++rows;
         const RipLabel label = CategoryOf(entry.RealName);
         for (std::size_t i = 0; i < std::size(Categories); ++i) {
             if (Categories[i].label == label) ++counts[i];
         }
     }
-    view_.EndRows();
 
     for (std::size_t i = 0; i < std::size(Categories); ++i)
         view_.SetLabel(Categories[i].label, Categories[i].prefix + std::to_string(counts[i]));

@@ -8,6 +8,7 @@
 #include "app/RipView.h"
 
 class Clipboard;
+class CodePage;
 class FileSystem;
 class OverwritePrompt;
 class Prompts;
@@ -21,6 +22,7 @@ struct RipPorts {
     Clipboard& clipboard;
     SizeFormatter& sizes;
     OverwritePrompt& overwrite;
+    CodePage& codePage;
 };
 
 class Rip {

@@ -37,4 +37,7 @@ public:
     virtual bool DeleteTicked() = 0;
     // Handles every pending window message once, then returns.
     virtual void YieldOnce() = 0;
+    // The user has asked to close the main window while a run was asking something: the run ends
+    // as if every open and later question were answered No, and nothing further is done.
+    virtual bool CloseRequested() = 0;
 };

@@ -6,6 +6,8 @@
 #include <exception>
 
 #include "cache/ErrorReport.h"
+#include "platform/Failure.h"
+#include "platform/Win32Error.h"
 #include "platform/WinUi.h"
 #include "platform/Win32Prompts.h"
 #include "resource.h"
@@ -52,7 +54,7 @@ constexpr Tip Tips[] = {
 
 frmRip::frmRip(FileSystem& files, Registry& registry, Win32Prompts& prompts, Clipboard& clipboard,
                SizeFormatter& sizes)
-    : prompts_(prompts), rip_(*this, RipPorts{files, registry, prompts, clipboard, sizes, overwrite_}) {}
+    : prompts_(prompts), rip_(*this, RipPorts{files, registry, prompts, clipboard, sizes, overwrite_, codePage_}) {}
 
 frmRip::~frmRip() {
     if (hwnd_ != nullptr) DestroyWindow(hwnd_);
@@ -118,11 +120,20 @@ INT_PTR frmRip::DlgProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return FALSE;
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
+            // A close asked for during a run is carried out once the run has ended.
+            if (closeRequested_ && !rip_.Busy()) PostMessageA(hwnd_, WM_CLOSE, 0, 0);
             return TRUE;
         case WM_TIMER:
             if (wParam == PathTimer) Guarded("tmrPath_Timer", [&] { tmrPath_Timer(); });
             return TRUE;
         case WM_CLOSE:
+            if (rip_.Busy()) {
+                // From the task bar or End task while a run asks something: the run ends as if
+                // answered No, and the window closes when it has.
+                closeRequested_ = true;
+                AnswerOpenQuestionsNo();
+                return TRUE;
+            }
             Guarded("Form_QueryUnload", [&] { Form_QueryUnload(); });
             DestroyWindow(hwnd_);
             return TRUE;
@@ -154,6 +165,23 @@ void frmRip::OnCommand(int id, int code) {
             if (GetFocus() == Item(IDC_TXTPATH)) Guarded("cmdFind_Click", [&] { rip_.cmdFind_Click(); });
             break;
     }
+}
+
+void frmRip::AnswerOpenQuestionsNo() {
+    struct Search {
+        static BOOL CALLBACK Each(HWND window, LPARAM main) noexcept {
+            char cls[16] = "";
+            GetClassNameA(window, cls, sizeof cls);
+            if (window == reinterpret_cast<HWND>(main) || !IsWindowVisible(window) || lstrcmpA(cls, "#32770") != 0)
+                return TRUE;
+            // A Yes / No box is answered No; the others (OK boxes, the input box, the overwrite
+            // prompt, whose Cancel keeps the file) are cancelled.
+            const WPARAM answer = GetDlgItem(window, IDNO) != nullptr ? IDNO : IDCANCEL;
+            PostMessageA(window, WM_COMMAND, answer, 0);
+            return TRUE;
+        }
+    };
+    EnumThreadWindows(GetCurrentThreadId(), Search::Each, reinterpret_cast<LPARAM>(hwnd_));
 }
 
 void frmRip::Form_Load() {
@@ -301,7 +329,12 @@ void frmRip::BeginRows() {
 void frmRip::AddRow(std::string_view text, int data) {
     HWND list = Item(IDC_LSTCACHE);
     const LRESULT row = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::string(text).c_str()));
-    if (row >= 0) SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(row), static_cast<LPARAM>(data));
+    if (row < 0) throw Failure(Win32ErrorText(ERROR_NOT_ENOUGH_MEMORY));
+    // A row without its key would act on another file: it goes again if its datum cannot be set.
+    if (SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(row), static_cast<LPARAM>(data)) == LB_ERR) {
+        SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+        throw Failure(Win32ErrorText(ERROR_NOT_ENOUGH_MEMORY));
+    }
 }
 
 void frmRip::EndRows() {

@@ -9,6 +9,7 @@
 #include "app/Rip.h"
 #include "app/RipView.h"
 #include "dialogs/frmOverwrite.h"
+#include "platform/Win32CodePage.h"
 
 class Win32Prompts;
 
@@ -48,6 +49,7 @@ public:
     void SetLabel(RipLabel label, std::string_view caption) override;
     bool DeleteTicked() override;
     void YieldOnce() override;
+    bool CloseRequested() override { return closeRequested_; }
 
 private:
     static INT_PTR CALLBACK s_DlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
@@ -64,6 +66,7 @@ private:
     void tmrPath_Timer();
     void lstCache_SelChange();
     void lblMB_Change();
+    void AnswerOpenQuestionsNo();
 
     void AddTooltips();
     void SetButtonPicture(int id, int icon);
@@ -72,9 +75,11 @@ private:
 
     Win32Prompts& prompts_;
     frmOverwrite overwrite_{nullptr};
+    Win32CodePage codePage_;
     Rip rip_;
     HWND hwnd_ = nullptr;
     HWND tooltips_ = nullptr;
     HACCEL accelerators_ = nullptr;
     int currentRow_ = -1;  // list boxes never report "no current row" themselves
+    bool closeRequested_ = false;  // closed while a run was busy: it closes once the run has ended
 };

@@ -5,6 +5,9 @@
 #include <unordered_set>
 #include <vector>
 
+#include "platform/Failure.h"
+
+class CodePage;
 class FileSystem;
 
 struct CacheEntry {
@@ -16,26 +19,39 @@ struct CacheEntry {
 constexpr std::size_t KeyLength = 32;
 constexpr std::size_t ShortestEntryLine = 35;  // key, "=", at least two characters of name
 
+// An index in a text encoding the program cannot read (UTF-32, broken UTF-16 or UTF-8). It is
+// never rewritten: what was not understood cannot be written back faithfully.
+class UnreadableIndex : public Failure {
+public:
+    UnreadableIndex() : Failure("The text encoding of cache.ini cannot be read.") {}
+};
+
+// What the user is told when the index is left alone because its encoding cannot be read.
+std::string UnreadableIndexMessage(std::string_view gameFolder);
+
 // G & "\Cache\cache.ini", and the cached file of a key, G & "\Cache\" & key & "-1.uxx".
 std::string IndexPath(std::string_view gameFolder);
 std::string CachedFilePath(std::string_view gameFolder, std::string_view key);
 
-// Readings of the index text. Lines end in CR LF; LF alone and a last line without an end are
-// read the same way.
-std::vector<CacheEntry> ParseIndexFixed(std::string_view text);
-std::vector<CacheEntry> ParseIndexSplit(std::string_view text);
-// "[Cache]", then every line of 35 characters or more whose first 32 are not one of `keys`,
-// byte for byte, each after CR LF; a final CR LF.
-std::string FilterIndexText(std::string_view text, const std::unordered_set<std::string>& keys);
+// Readings of the index's bytes. The index is text in the system code page, or UTF-16 or UTF-8
+// after a byte-order mark (UTF-16 also without one); such text is read as the code page's text.
+// Lines end in CR LF, LF or CR alone; a last line needs no end. Unreadable encodings throw
+// UnreadableIndex.
+std::vector<CacheEntry> ParseIndexFixed(std::string_view bytes, CodePage& codePage);
+std::vector<CacheEntry> ParseIndexSplit(std::string_view bytes, CodePage& codePage);
+// "[Cache]", then every line of 35 characters or more whose first 32 are not one of `keys`, its
+// bytes as they were, each after CR LF; a final CR LF. All of it in the encoding the index came
+// in, with its byte-order mark.
+std::string FilterIndexText(std::string_view bytes, const std::unordered_set<std::string>& keys,
+                            CodePage& codePage);
 // "[Cache]" CR LF, then key "=" name CR LF for each entry.
 std::string BuildIndexText(const std::vector<CacheEntry>& entries);
 
-std::vector<CacheEntry> ReadIndexFixed(FileSystem& fs, std::string_view indexFile);
-std::vector<CacheEntry> ReadIndexSplit(FileSystem& fs, std::string_view indexFile);
-// Both rewrites replace the index atomically: the new text goes to a temporary file beside it,
+std::vector<CacheEntry> ReadIndexFixed(FileSystem& fs, CodePage& codePage, std::string_view indexFile);
+std::vector<CacheEntry> ReadIndexSplit(FileSystem& fs, CodePage& codePage, std::string_view indexFile);
+// Both rewrites replace the index atomically: the new text goes to a new temporary file beside it,
 // which then takes the index's place in one step, so a failure at any point leaves the old index
 // byte for byte as it was. A failed read writes nothing. Failures throw.
-void RewriteIndexFiltered(FileSystem& fs, std::string_view gameFolder,
+void RewriteIndexFiltered(FileSystem& fs, CodePage& codePage, std::string_view gameFolder,
                           const std::unordered_set<std::string>& keys);
-void RewriteIndexRebuilt(FileSystem& fs, std::string_view gameFolder,
-                         const std::vector<CacheEntry>& entries);
+void RewriteIndexRebuilt(FileSystem& fs, std::string_view gameFolder, const std::vector<CacheEntry>& entries);

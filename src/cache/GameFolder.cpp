@@ -1,19 +1,64 @@
-// Game folder location and validation.
+// Game folder location and validation, and the rules for names used inside it.
 #include "cache/GameFolder.h"
 
+#include <vector>
+
+#include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/Registry.h"
+
+namespace {
+
+// Calls `each(position, length)` for every character of `text`: one byte, or two where the code
+// page says a byte leads a two-byte character. Only one-byte characters can be "\", "." and the like.
+template <typename Each>
+void ForEachChar(std::string_view text, CodePage& codePage, Each each) {
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length =
+            i + 1 < text.size() && codePage.IsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+        each(i, length);
+        i += length;
+    }
+}
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (Lower(a[i]) != Lower(b[i])) return false;
+    return true;
+}
+
+// Windows takes these for devices whatever extension follows them; COM and LPT also with the
+// code page 1252 superscript digits.
+bool IsDeviceName(std::string_view name) {
+    std::string_view base = name.substr(0, name.find('.'));
+    while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
+    for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
+        if (EqualsNoCase(base, device)) return true;
+    if (base.size() != 4 || !(EqualsNoCase(base.substr(0, 3), "COM") || EqualsNoCase(base.substr(0, 3), "LPT")))
+        return false;
+    const char digit = base[3];
+    return (digit >= '1' && digit <= '9') || digit == '\xB9' || digit == '\xB2' || digit == '\xB3';
+}
+
+}  // namespace
 
 std::string LocateGameFolder(Registry& registry) {
     std::uint32_t type = 0;
     return registry.ReadRegValue(HKeyLocalMachine, GameKeyPath, GameFolderValue, type).AsText();
 }
 
-std::string CleanPathText(std::string_view text) {
+std::string CleanPathText(std::string_view text, CodePage& codePage) {
     const std::size_t b = text.find_first_not_of(' ');
     if (b == std::string_view::npos) return {};
     std::string cleaned(text.substr(b, text.find_last_not_of(' ') - b + 1));
-    if (!cleaned.empty() && cleaned.back() == '\\') cleaned.pop_back();
+    bool endsInBackslash = false;
+    ForEachChar(cleaned, codePage, [&](std::size_t at, std::size_t length) {
+        endsInBackslash = length == 1 && cleaned[at] == '\\';
+    });
+    if (endsInBackslash) cleaned.pop_back();
     return cleaned;
 }
 
@@ -25,23 +70,50 @@ bool IsGameFolder(FileSystem& fs, std::string_view folder) {
     }
 }
 
-bool IsPlainFileName(std::string_view name) {
-    return !name.empty() && name != "." && name != ".." && name.find_first_of("\\/:") == std::string_view::npos;
+NameFault CheckFileName(std::string_view name, CodePage& codePage) {
+    if (name.empty() || name == "." || name == "..") return NameFault::LeavesFolder;
+    NameFault fault = NameFault::None;
+    char last = '\0';
+    ForEachChar(name, codePage, [&](std::size_t at, std::size_t length) {
+        last = length == 1 ? name[at] : '\0';
+        if (length != 1) return;
+        const auto c = static_cast<unsigned char>(name[at]);
+        if (c == '\\' || c == '/' || c == ':') fault = NameFault::LeavesFolder;
+        else if ((c < 0x20 || std::string_view("<>\"|?*").find(static_cast<char>(c)) != std::string_view::npos) &&
+                 fault == NameFault::None)
+            fault = NameFault::NotAFileName;
+    });
+    if (fault != NameFault::None) return fault;
+    if (last == '.' || last == ' ' || IsDeviceName(name)) return NameFault::NotAFileName;
+    return NameFault::None;
 }
 
-bool IsRelativeSubFolder(std::string_view answer) {
-    if (answer.empty() || answer.front() == '\\' || answer.front() == '/') return false;
-    if (answer.find(':') != std::string_view::npos) return false;
+NameFault CheckSubFolder(std::string_view answer, CodePage& codePage) {
+    if (answer.empty() || answer.front() == '\\' || answer.front() == '/') return NameFault::LeavesFolder;
+    std::vector<std::string_view> parts;
     std::size_t start = 0;
-    while (start <= answer.size()) {
-        std::size_t end = answer.find_first_of("\\/", start);
-        if (end == std::string_view::npos) end = answer.size();
-        std::string_view part = answer.substr(start, end - start);
-        // Windows ignores trailing dots and blanks of a component, so "..." or ".. " also climb.
-        const std::size_t kept = part.find_last_not_of(". ");
-        if (!part.empty() && kept == std::string_view::npos && part.find("..") != std::string_view::npos)
-            return false;
-        start = end + 1;
+    ForEachChar(answer, codePage, [&](std::size_t at, std::size_t length) {
+        if (length != 1 || (answer[at] != '\\' && answer[at] != '/')) return;
+        parts.push_back(answer.substr(start, at - start));
+        start = at + 1;
+    });
+    parts.push_back(answer.substr(start));
+    bool first = true;
+    for (std::string_view part : parts) {
+        if (part.empty() || part == ".") continue;  // "Help\", "Help\\Docs" and ".\Help" stay where they are
+        // Windows drops trailing dots and blanks, so "..." and ".. " climb like "..".
+        if (part.find_first_not_of(". ") == std::string_view::npos && part.find("..") != std::string_view::npos)
+            return NameFault::LeavesFolder;
+        if (const NameFault fault = CheckFileName(part, codePage); fault != NameFault::None) return fault;
+        if (first && EqualsNoCase(part, "Cache")) return NameFault::CacheFolder;
+        first = false;
     }
-    return true;
+    return NameFault::None;
+}
+
+std::string Printable(std::string_view name) {
+    std::string shown(name);
+    for (char& c : shown)
+        if (static_cast<unsigned char>(c) < 0x20) c = '?';
+    return shown;
 }

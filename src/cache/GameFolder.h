@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+class CodePage;
 class FileSystem;
 class Registry;
 
@@ -12,14 +13,30 @@ constexpr const char* GameFolderValue = "Folder";
 
 // The game's own record of its folder, or the empty text when there is none.
 std::string LocateGameFolder(Registry& registry);
-// Leading and trailing blanks removed, then one trailing backslash.
-std::string CleanPathText(std::string_view text);
+// Leading and trailing blanks removed, then one trailing backslash (not the second byte of a
+// two-byte character that happens to be 0x5C).
+std::string CleanPathText(std::string_view text, CodePage& codePage);
 // Whether `folder` & "\Cache\Cache.ini" is a file with default attributes; every failure of the
 // lookup counts as not found.
 bool IsGameFolder(FileSystem& fs, std::string_view folder);
-// Whether a name taken from the index may be used as a file name inside a folder: not empty, not
-// "." or "..", and without "\", "/" or ":", any of which could reach outside that folder.
-bool IsPlainFileName(std::string_view name);
-// Whether a user's answer names a folder below the game folder: relative, without a drive, UNC
-// prefix or ".." component. Deeper paths such as Help\Docs are allowed.
-bool IsRelativeSubFolder(std::string_view answer);
+// What keeps a name from being used as a file or folder name inside the game folder.
+enum class NameFault {
+    None,
+    // Empty, "." or "..", or holding "\", "/" or ":": it could reach outside its folder.
+    LeavesFolder,
+    // A name Windows reserves for a device (NUL, CON, COM1, LPT1... with any extension), one
+    // ending in a dot or a blank, or one holding a control character or one of < > " | ? *.
+    // Windows would write such a "file" into a device, or to another name, or not at all.
+    NotAFileName,
+    // A sub-folder answer naming the cache folder or a folder below it.
+    CacheFolder,
+};
+
+// A name taken from the index (a real file name, or a cached file's name), as one file name.
+NameFault CheckFileName(std::string_view name, CodePage& codePage);
+// A user's sub-folder answer: relative, without a drive or UNC prefix, every component a valid
+// name that climbs nowhere, and outside the cache folder. Deeper paths such as Help\Docs are fine.
+NameFault CheckSubFolder(std::string_view answer, CodePage& codePage);
+// The name as a message can show it: each control character (a NUL above all, which would end
+// the message there) becomes "?".
+std::string Printable(std::string_view name);

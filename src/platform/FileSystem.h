@@ -1,5 +1,6 @@
 // Port: the file operations the behaviour needs. Paths are passed exactly as the program builds
-// them (game folder text plus backslash literals); every failure throws Failure.
+// them (game folder text plus backslash literals); every failure throws Failure. A path holding a
+// NUL byte names nothing: every operation on it fails.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -30,8 +31,12 @@ public:
     virtual bool Exists(std::string_view path) = 0;
     virtual std::uint64_t SizeOf(std::string_view path) = 0;
     virtual std::string ReadAll(std::string_view path) = 0;
-    // Creates or truncates the file, writes the bytes and flushes them to disk.
-    virtual void WriteAll(std::string_view path, std::string_view bytes) = 0;
+    // Creates a new file with the bytes and flushes them to disk; fails when anything of that name
+    // is there already.
+    virtual void WriteNew(std::string_view path, std::string_view bytes) = 0;
+    // Flushes a file's data to disk and returns its size. Fails unless it is a regular file on a
+    // disk (a device such as NUL or COM1 is not).
+    virtual std::uint64_t Flush(std::string_view path) = 0;
     // Puts `from` in the place of `onto` in one step, replacing it.
     virtual void Replace(std::string_view from, std::string_view onto) = 0;
     // Copies a file, replacing a file at the destination.

@@ -29,7 +29,12 @@ private:
     bool find_;
 };
 
-std::string Z(std::string_view s) { return std::string(s); }
+// The path as the ANSI functions take it. They would end it at a NUL byte and act on another file
+// (a key holding one could name cache.ini itself), so such a path names nothing.
+std::string Z(std::string_view s) {
+    if (s.find('\0') != std::string_view::npos) throw Failure(Win32ErrorText(ERROR_INVALID_NAME));
+    return std::string(s);
+}
 
 void Check(BOOL ok) {
     if (!ok) ThrowLastError();
@@ -63,22 +68,24 @@ std::string Win32FileSystem::ReadAll(std::string_view path) {
     if (!file.valid()) ThrowLastError();
     LARGE_INTEGER size;
     Check(GetFileSizeEx(file.get(), &size));
+    // A file this build cannot hold in memory (4 GiB on 32-bit) is a failed read, never a short text.
+    if (static_cast<std::uint64_t>(size.QuadPart) >= std::string().max_size())
+        throw Failure(Win32ErrorText(ERROR_NOT_ENOUGH_MEMORY));
     std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
     std::size_t done = 0;
     while (done < bytes.size()) {
         DWORD got = 0;
         const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
         Check(ReadFile(file.get(), bytes.data() + done, want, &got, nullptr));
-        if (got == 0) break;  // the file shrank while being read
+        // Ended before its size: whatever a rewrite made of a part would lose the rest.
+        if (got == 0) throw Failure(Win32ErrorText(ERROR_HANDLE_EOF));
         done += got;
     }
-    bytes.resize(done);
     return bytes;
 }
 
-void Win32FileSystem::WriteAll(std::string_view path, std::string_view bytes) {
-    Handle file(CreateFileA(Z(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                            nullptr));
+void Win32FileSystem::WriteNew(std::string_view path, std::string_view bytes) {
+    Handle file(CreateFileA(Z(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) ThrowLastError();
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -88,6 +95,18 @@ void Win32FileSystem::WriteAll(std::string_view path, std::string_view bytes) {
         done += put;
     }
     Check(FlushFileBuffers(file.get()));
+}
+
+std::uint64_t Win32FileSystem::Flush(std::string_view path) {
+    Handle file(CreateFileA(Z(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) ThrowLastError();
+    // NUL, CON, COM1... open as character devices: whatever was "copied" there is gone.
+    if (GetFileType(file.get()) != FILE_TYPE_DISK) throw Failure(Win32ErrorText(ERROR_BAD_DEVICE));
+    Check(FlushFileBuffers(file.get()));
+    LARGE_INTEGER size;
+    Check(GetFileSizeEx(file.get(), &size));
+    return static_cast<std::uint64_t>(size.QuadPart);
 }
 
 void Win32FileSystem::Replace(std::string_view from, std::string_view onto) {

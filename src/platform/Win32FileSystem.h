@@ -7,7 +7,8 @@ public:
     bool Exists(std::string_view path) override;
     std::uint64_t SizeOf(std::string_view path) override;
     std::string ReadAll(std::string_view path) override;
-    void WriteAll(std::string_view path, std::string_view bytes) override;
+    void WriteNew(std::string_view path, std::string_view bytes) override;
+    std::uint64_t Flush(std::string_view path) override;
     void Replace(std::string_view from, std::string_view onto) override;
     void Copy(std::string_view from, std::string_view to) override;
     void Remove(std::string_view path) override;

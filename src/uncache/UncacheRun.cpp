@@ -10,6 +10,7 @@
 #include "cache/ErrorReport.h"
 #include "cache/FileType.h"
 #include "cache/GameFolder.h"
+#include "platform/CodePage.h"
 #include "platform/Failure.h"
 #include "platform/FileSystem.h"
 #include "platform/Prompts.h"
@@ -24,7 +25,7 @@ class UncacheRun {
 public:
     explicit UncacheRun(Rip& rip)
         : rip_(rip), view_(rip.View()), fs_(rip.Ports().files), prompts_(rip.Ports().prompts),
-          overwrite_(rip.Ports().overwrite) {}
+          overwrite_(rip.Ports().overwrite), codePage_(rip.Ports().codePage) {}
 
     void Run() {
         rip_.CheckPath();
@@ -42,7 +43,7 @@ public:
             return;
         }
         view_.YieldOnce();
-        rip_.LoadCache();
+        if (!view_.CloseRequested()) rip_.LoadCache();
     }
 
 private:
@@ -53,23 +54,40 @@ private:
         try {
             step();
             return true;
+        } catch (const UnreadableIndex&) {
+            throw;  // not unexpected: the caller explains it
         } catch (const Failure& f) {
             if (!ReportUnexpectedError(prompts_, rip_.Ports().clipboard, ReportSite::Uncache, f.what()))
                 throw RunEnded{};
+            EndIfClosing();
             return false;
         }
     }
 
+    // Once the user has closed the main window, the run does nothing further.
+    void EndIfClosing() {
+        if (view_.CloseRequested()) throw RunEnded{};
+    }
+
     void Refuse(const std::string& text) {
         prompts_.Message(text, ProgramTitle, MsgIcon::Exclamation, MsgButtons::Ok);
+        EndIfClosing();
     }
 
     void UncacheRow(int r) {
         const std::string name = view_.RowText(r);
         const std::string key = rip_.KeyOfRow(r);
-        if (!IsPlainFileName(name) || !IsPlainFileName(key)) {
-            Refuse("\"" + name + "\" is not un-cached: its name in cache.ini would place it outside "
+        NameFault fault = CheckFileName(name, codePage_);
+        if (fault == NameFault::None) fault = CheckFileName(key + "-1.uxx", codePage_);
+        if (fault == NameFault::LeavesFolder) {
+            Refuse("\"" + Printable(name) + "\" is not un-cached: its name in cache.ini would place it outside "
                    "your UT2003 folders. It stays in your cache.");
+            return;
+        }
+        if (fault != NameFault::None) {
+            Refuse("\"" + Printable(name) + "\" is not un-cached: its name in cache.ini is not one that Windows "
+                   "allows for a file (a device name such as NUL or COM1, a name ending in a dot or a blank, or "
+                   "one holding a control character or one of < > \" | ? *). It stays in your cache.");
             return;
         }
         const std::string folder = rip_.GameFolder();
@@ -93,15 +111,28 @@ private:
             if (exists) {
                 if (overwrite_.NAll()) return;
                 // Only an explicit Yes overwrites: a prompt closed without an answer keeps the file.
-                if (overwrite_.Ask(destination) != ResponseOverwrite) return;
+                const int response = overwrite_.Ask(destination);
+                EndIfClosing();
+                if (response != ResponseOverwrite) return;
             }
         }
 
-        if (!Attempt([&] { fs_.Copy(CachedFilePath(folder, key), destination); })) return;
-        if (view_.DeleteTicked()) {
-            Attempt([&] { fs_.Remove(folder + "\\cache\\" + key + "-1.uxx"); });
-            removedKeys_.insert(key);
-        }
+        const std::string source = CachedFilePath(folder, key);
+        if (!Attempt([&] { fs_.Copy(source, destination); })) return;
+        if (!view_.DeleteTicked()) return;
+        // The cached copy goes only once its package is safe: a regular file of its size at the
+        // destination, on disk. Otherwise it is a failed copy, and both the file and its line stay.
+        if (!Attempt([&] { CheckCopy(source, destination); })) return;
+        Attempt([&] { fs_.Remove(folder + "\\cache\\" + key + "-1.uxx"); });
+        removedKeys_.insert(key);
+    }
+
+    void CheckCopy(const std::string& source, const std::string& destination) {
+        const std::uint64_t expected = fs_.SizeOf(source);
+        const std::uint64_t found = fs_.Flush(destination);
+        if (found != expected)
+            throw Failure("The copy " + destination + " holds " + std::to_string(found) + " bytes instead of " +
+                          std::to_string(expected) + ".");
     }
 
     // Asks for the sub-folder of a file of another type; false when the user gave none.
@@ -111,15 +142,33 @@ private:
                                                     " to be un-cached.\r\n(ie: 'Help')\r\n"
                                                     "If the directory does not exist, it will be created.",
                                                 "Enter sub-directory", otherSubFolder_);
+            EndIfClosing();
             if (otherSubFolder_.empty()) return false;
-            if (IsRelativeSubFolder(otherSubFolder_)) return true;
-            Refuse("\"" + otherSubFolder_ + "\" is not a folder inside your UT2003 folder. Please enter a "
-                   "sub directory of it, such as Help or Help\\Docs.");
+            const std::string shown = "\"" + Printable(otherSubFolder_) + "\" ";
+            switch (CheckSubFolder(otherSubFolder_, codePage_)) {
+                case NameFault::None: return true;
+                case NameFault::LeavesFolder:
+                    Refuse(shown + "is not a folder inside your UT2003 folder. Please enter a sub directory of it, "
+                                   "such as Help or Help\\Docs.");
+                    break;
+                case NameFault::NotAFileName:
+                    Refuse(shown + "is not a folder name that Windows allows. Please enter another sub directory, "
+                                   "such as Help or Help\\Docs.");
+                    break;
+                case NameFault::CacheFolder:
+                    Refuse(shown + "is in your UT2003 cache folder, where un-cached files would overwrite the cache. "
+                                   "Please enter another sub directory, such as Help or Help\\Docs.");
+                    break;
+            }
         }
     }
 
     void RewriteIndex() {
-        Attempt([&] { RewriteIndexFiltered(fs_, rip_.GameFolder(), removedKeys_); });
+        try {
+            Attempt([&] { RewriteIndexFiltered(fs_, codePage_, rip_.GameFolder(), removedKeys_); });
+        } catch (const UnreadableIndex&) {
+            Refuse(UnreadableIndexMessage(rip_.GameFolder()));
+        }
     }
 
     Rip& rip_;
@@ -127,6 +176,7 @@ private:
     FileSystem& fs_;
     Prompts& prompts_;
     OverwritePrompt& overwrite_;
+    CodePage& codePage_;
     std::string otherSubFolder_;
     std::unordered_set<std::string> removedKeys_;
 };

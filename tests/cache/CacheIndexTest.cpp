@@ -7,9 +7,11 @@
 #include "cache/CacheIndex.h"
 #include "platform/Failure.h"
 #include "support/FakeFileSystem.h"
+#include "support/Fakes.h"
 
 namespace {
 
+FakeCodePage Cp;
 const std::string Game = "C:\\Games\\UT2003", Index = Game + "\\Cache\\cache.ini";
 const std::string Temp = Game + "\\Cache\\cache-new.ini";
 
@@ -48,8 +50,8 @@ TEST(CacheIndex, BothReadingsTakeKeysAndNamesExactlyWhateverTheLineEnds) {
         {K('8'), "\xC4\xE9\xFF.ut2"}, {K('1'), "Dup.ut2"}};
     for (const std::string& text :
          {Join(Mixed, "\r\n"), Join(Mixed, "\n"), Join(Mixed, "\r\n", false), Join(Mixed, "\n", false)}) {
-        EXPECT_EQ(ParseIndexFixed(text), fixed) << "text:\n" << text;
-        EXPECT_EQ(ParseIndexSplit(text), split) << "text:\n" << text;
+        EXPECT_EQ(ParseIndexFixed(text, Cp), fixed) << "text:\n" << text;
+        EXPECT_EQ(ParseIndexSplit(text, Cp), split) << "text:\n" << text;
     }
 }
 
@@ -59,7 +61,7 @@ TEST(CacheIndex, BothRewritesWriteExactBytesInTheIndexsPlace) {
     fs.AddFile(Index, Join(Mixed, "\n", false));
     // Lines of 35 characters or more stay byte for byte unless their first 32 are a key to drop
     // (in its exact letter case); LF-only lines and the last line get CR LF.
-    RewriteIndexFiltered(fs, Game, {K('1'), K('7'), upper8, "abc"});
+    RewriteIndexFiltered(fs, Cp, Game, {K('1'), K('7'), upper8, "abc"});
     EXPECT_EQ(fs.Bytes(Index), "[Cache]\r\n   " + K('2') + "=Rock.utx   \r\n" + K('3') + "XAB\r\n  " + K('5') +
                                    "=b  \r\n\t" + K('6') + "=Tab.utx\r\n" + K('8') + "=\xC4\xE9\xFF.ut2\r\n");
     RewriteIndexRebuilt(fs, Game, {{K('1'), "A.ut2"}, {"abc", ""}, {K('1'), "A.ut2"}});
@@ -72,9 +74,9 @@ TEST(CacheIndex, BothRewritesWriteExactBytesInTheIndexsPlace) {
 TEST(CacheIndex, AFailedRewriteLeavesTheOldIndexAsItWas) {
     const std::tuple<FsOp, std::string, bool> cases[] = {  // the failing call, its path, whether the clean-up fails
         {FsOp::ReadAll, Index, false},  // nothing may be written; the rebuilt rewrite reads nothing
-        {FsOp::WriteAll, Temp, false},  // the fake leaves half a file, which must go
+        {FsOp::WriteNew, Temp, false},  // the fake leaves half a file, which must go
         {FsOp::Replace, Index, false},  // a complete temporary file must go too
-        {FsOp::WriteAll, Temp, true},   // the half file stays, the index is untouched
+        {FsOp::WriteNew, Temp, true},   // the half file stays, the index is untouched
         {FsOp::Replace, Temp, true},
     };
     const std::string old = "[Cache]\r\n" + K('1') + "=A.ut2\r\n  " + K('2') + "=B.utx \n";
@@ -88,7 +90,7 @@ TEST(CacheIndex, AFailedRewriteLeavesTheOldIndexAsItWas) {
             if (removeFails) fs.FailOn(FsOp::Remove, Temp, "Sharing violation.");
             try {
                 if (rebuilt) RewriteIndexRebuilt(fs, Game, {{K('3'), "C.u"}});
-                else RewriteIndexFiltered(fs, Game, {K('1')});
+                else RewriteIndexFiltered(fs, Cp, Game, {K('1')});
                 ADD_FAILURE() << "no Failure thrown";
             } catch (const Failure& f) {
                 EXPECT_STREQ(f.what(), "Disk full.") << "the first failure is the one reported";
@@ -131,8 +133,8 @@ TEST(CacheIndex, FuzzedTextsKeepTheirInvariants) {
             if (line.size() >= ShortestEntryLine && keys.count(line.substr(0, KeyLength)) == 0)
                 kept += "\r\n" + line;
         }
-        ASSERT_EQ(ParseIndexFixed(text), fixed) << text;
-        ASSERT_EQ(ParseIndexSplit(text), split) << text;
-        ASSERT_EQ(FilterIndexText(text, keys), kept + "\r\n") << text;
+        ASSERT_EQ(ParseIndexFixed(text, Cp), fixed) << text;
+        ASSERT_EQ(ParseIndexSplit(text, Cp), split) << text;
+        ASSERT_EQ(FilterIndexText(text, keys, Cp), kept + "\r\n") << text;
     }
 }

@@ -1,12 +1,21 @@
 // The in-memory file system.
 #include "support/FakeFileSystem.h"
 
+#include <algorithm>
+
 #include "platform/Failure.h"
 
 namespace {
 
+std::string ParentKey(const std::string& key) {
+    const std::size_t slash = key.rfind('\\');
+    return slash == std::string::npos ? std::string() : key.substr(0, slash);
+}
+
+}  // namespace
+
 // Lower case, doubled backslashes folded, no trailing backslash: as Windows resolves names.
-std::string KeyOf(std::string_view path) {
+std::string FakeFileSystem::KeyOf(std::string_view path) {
     std::string key;
     for (char c : path) {
         if (c == '\\' && !key.empty() && key.back() == '\\') continue;
@@ -15,13 +24,6 @@ std::string KeyOf(std::string_view path) {
     while (key.size() > 1 && key.back() == '\\') key.pop_back();
     return key;
 }
-
-std::string ParentKey(const std::string& key) {
-    const std::size_t slash = key.rfind('\\');
-    return slash == std::string::npos ? std::string() : key.substr(0, slash);
-}
-
-}  // namespace
 
 void FakeFileSystem::AddFolder(std::string_view path) {
     while (!path.empty() && path.back() == '\\') path.remove_suffix(1);
@@ -52,10 +54,13 @@ std::vector<std::pair<std::string, std::string>> FakeFileSystem::Files() const {
 }
 
 void FakeFileSystem::Enter(FsOp op, std::string_view path, std::string_view other) {
-    const char* const names[] = {"Exists", "SizeOf", "ReadAll", "WriteAll", "Replace",
-                                 "Copy",   "Remove", "MakeFolder", "Rename", "List"};
+    const char* const names[] = {"Exists", "SizeOf", "ReadAll",    "WriteNew", "Flush", "Replace",
+                                 "Copy",   "Remove", "MakeFolder", "Rename",   "List"};
     log_.push_back(names[static_cast<int>(op)] + (" " + std::string(path)) +
                    (other.empty() ? "" : " -> " + std::string(other)));
+    // As on Windows, where the ANSI functions would cut the path at the NUL and act on another file.
+    if (path.find('\0') != std::string_view::npos || other.find('\0') != std::string_view::npos)
+        throw Failure("The filename, directory name, or volume label syntax is incorrect.");
     for (Fault& f : faults_) {
         if (f.op != op || (f.key != KeyOf(path) && (other.empty() || f.key != KeyOf(other)))) continue;
         if (f.every || --f.left == 0) throw Failure(f.description);
@@ -104,14 +109,20 @@ std::string FakeFileSystem::ReadAll(std::string_view path) {
     return FileOrThrow(path).bytes;
 }
 
-void FakeFileSystem::WriteAll(std::string_view path, std::string_view bytes) {
+void FakeFileSystem::WriteNew(std::string_view path, std::string_view bytes) {
     try {
-        Enter(FsOp::WriteAll, path);
+        Enter(FsOp::WriteNew, path);
     } catch (const Failure&) {
-        Put(path, std::string(bytes.substr(0, bytes.size() / 2)), 0);  // a write that fails half way
+        if (Find(path) == nullptr) Put(path, std::string(bytes.substr(0, bytes.size() / 2)), 0);  // half way
         throw;
     }
+    if (Find(path) != nullptr) throw Failure("The file exists.");
     Put(path, std::string(bytes), 0);
+}
+
+std::uint64_t FakeFileSystem::Flush(std::string_view path) {
+    Enter(FsOp::Flush, path);
+    return FileOrThrow(path).bytes.size();
 }
 
 void FakeFileSystem::Replace(std::string_view from, std::string_view onto) {
@@ -124,7 +135,8 @@ void FakeFileSystem::Replace(std::string_view from, std::string_view onto) {
 void FakeFileSystem::Copy(std::string_view from, std::string_view to) {
     Enter(FsOp::Copy, from, to);
     const Node source = FileOrThrow(from);
-    Put(to, source.bytes, source.attributes & ~AttrReadOnly);
+    const bool shortCopy = std::find(shortCopies_.begin(), shortCopies_.end(), KeyOf(to)) != shortCopies_.end();
+    Put(to, shortCopy ? source.bytes.substr(0, source.bytes.size() / 2) : source.bytes, source.attributes & ~AttrReadOnly);
 }
 
 void FakeFileSystem::Remove(std::string_view path) {

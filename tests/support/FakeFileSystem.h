@@ -9,16 +9,18 @@
 
 #include "platform/FileSystem.h"
 
-enum class FsOp { Exists, SizeOf, ReadAll, WriteAll, Replace, Copy, Remove, MakeFolder, Rename, List };
+enum class FsOp { Exists, SizeOf, ReadAll, WriteNew, Flush, Replace, Copy, Remove, MakeFolder, Rename, List };
 
 class FakeFileSystem final : public FileSystem {
 public:
     void AddFolder(std::string_view path);  // with every missing parent
     void AddFile(std::string_view path, std::string_view bytes, std::uint32_t attributes = 0);
     // The `occurrence`-th call of `op` that names `path` (either path of Copy, Replace and Rename)
-    // fails with `description`; occurrence 0 makes every such call fail. A failed WriteAll leaves
+    // fails with `description`; occurrence 0 makes every such call fail. A failed WriteNew leaves
     // half of its bytes behind.
     void FailOn(FsOp op, std::string_view path, std::string description = "Access denied.", int occurrence = 1);
+    // Copies onto `path` report success but leave only half of the bytes there.
+    void ShortCopiesTo(std::string_view path) { shortCopies_.push_back(KeyOf(path)); }
 
     std::optional<std::string> Bytes(std::string_view path) const;  // of a file
     bool Has(std::string_view path) const { return Find(path) != nullptr; }
@@ -30,7 +32,8 @@ public:
     bool Exists(std::string_view path) override;
     std::uint64_t SizeOf(std::string_view path) override;
     std::string ReadAll(std::string_view path) override;
-    void WriteAll(std::string_view path, std::string_view bytes) override;
+    void WriteNew(std::string_view path, std::string_view bytes) override;
+    std::uint64_t Flush(std::string_view path) override;
     void Replace(std::string_view from, std::string_view onto) override;
     void Copy(std::string_view from, std::string_view to) override;
     void Remove(std::string_view path) override;
@@ -46,6 +49,7 @@ private:
         int left;    // matching calls up to the failing one
         bool every;  // every matching call fails
     };
+    static std::string KeyOf(std::string_view path);
     void Enter(FsOp op, std::string_view path, std::string_view other = {});
     const Node* Find(std::string_view path) const;
     const Node& FileOrThrow(std::string_view path) const;
@@ -54,5 +58,6 @@ private:
 
     std::map<std::string, Node> nodes_;
     std::vector<Fault> faults_;
+    std::vector<std::string> shortCopies_;
     std::vector<std::string> log_;
 };

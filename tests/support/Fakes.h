@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/RipView.h"
+#include "platform/CodePage.h"
 #include "platform/Prompts.h"
 #include "platform/Registry.h"
 #include "uncache/OverwritePrompt.h"
@@ -82,6 +83,19 @@ private:
     int response_ = ResponseNone;
 };
 
+// Code page 1252 as far as the tests need it (UTF-16 below 0x100 is the same byte, the rest "?");
+// with `twoByte`, lead bytes as in Japanese Shift-JIS (0x81-0x9F, 0xE0-0xFC).
+class FakeCodePage final : public CodePage {
+public:
+    bool twoByte = false;
+    bool IsLeadByte(unsigned char b) override { return twoByte && ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)); }
+    std::string FromUtf16(std::u16string_view text) override {
+        std::string out;
+        for (char16_t c : text) out += c < 0x100 ? static_cast<char>(c) : '?';
+        return out;
+    }
+};
+
 class FakeView final : public RipView {
 public:
     struct Row { std::string text; int data; bool selected = false; };
@@ -89,7 +103,7 @@ public:
     std::vector<Row> rows;
     int current = -1;
     std::map<RipLabel, std::string> labels;
-    bool deleteTicked = false, timerOn = false;
+    bool deleteTicked = false, timerOn = false, closing = false;
     int yields = 0, focusMoves = 0, wholeSelections = 0, loads = 0;
     std::function<void()> onYield;  // runs inside YieldOnce
 
@@ -110,4 +124,5 @@ public:
     void SetLabel(RipLabel l, std::string_view c) override { labels[l] = std::string(c); }
     bool DeleteTicked() override { return deleteTicked; }
     void YieldOnce() override { ++yields; if (onYield) onYield(); }
+    bool CloseRequested() override { return closing; }
 };

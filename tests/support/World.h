@@ -19,8 +19,9 @@ struct World {
     FakeClipboard clipboard;
     FakeSizes sizes;
     FakeOverwrite overwrite;
+    FakeCodePage codePage;
     FakeView view;
-    Rip rip{view, RipPorts{fs, registry, prompts, clipboard, sizes, overwrite}};
+    Rip rip{view, RipPorts{fs, registry, prompts, clipboard, sizes, overwrite, codePage}};
     const Entries entries;
 
     // A game folder with its sub-folders and an index of `entries`, each with its cached file of

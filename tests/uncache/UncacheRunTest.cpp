@@ -141,7 +141,7 @@ TEST(UncacheRun, EachFailureIsReportedAndTheAnswerDecides) {
         {FsOp::MakeFolder, G("\\Help"), true, "DM-A.ut2:Maps Readme.txt:cache,ini"},  // unreported; the copy fails
         {FsOp::MakeFolder, G("\\Help"), false, "DM-A.ut2:Maps,ini Readme.txt:cache,ini"},
         {FsOp::ReadAll, index, true, bothCopied},  {FsOp::ReadAll, index, false, bothCopied},
-        {FsOp::WriteAll, temp, true, bothCopied},  {FsOp::WriteAll, temp, false, bothCopied},
+        {FsOp::WriteNew, temp, true, bothCopied},  {FsOp::WriteNew, temp, false, bothCopied},
         {FsOp::Replace, index, true, bothCopied},  {FsOp::Replace, index, false, bothCopied},
     };
     for (const auto& [op, path, goOn, where] : cases) {
