@@ -40,6 +40,14 @@ TEST(CacheDeletion, AsksFirstThenDeletesTheSelectedFilesAndTheirLines) {
     }
 }
 
+TEST(CacheDeletion, SkipsAKeyThatIsNoFileName) {
+    const std::string deviceKey = "COM1." + World::KeyFor(2).substr(5);  // its cached file would be a device
+    World w({{World::KeyFor(1), "DM-A.ut2"}, {deviceKey, "DM-Dev.ut2"}});
+    w.Select({0, 1});
+    w.rip.cmdDelete_Click();
+    EXPECT_EQ(w.Where(), "DM-A.ut2:- DM-Dev.ut2:cache,ini");
+}
+
 TEST(CacheDeletion, SharedKeyFailsOnItsSecondDeleteAndKeepsTheIndex) {
     World w({{World::KeyFor(1), "DM-A.ut2"}, {World::KeyFor(1), "DM-Again.ut2"}, {World::KeyFor(2), "B.u"}});
     w.Select({0, 1});

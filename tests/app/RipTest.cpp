@@ -99,3 +99,19 @@ TEST(RipListing, SelectAllThenAnInvalidFolderLeavesEverythingAndAMissingIndexEmp
     EXPECT_EQ(w.rip.CacheKeys, (std::vector<std::string>{"", ""}));
     EXPECT_EQ(w.view.labels, labels);
 }
+
+TEST(RipLoadCache, AFailureWhileFillingTheListLeavesItRedrawnWithEveryRowsKeyAndANulKeyIsNeverListed) {
+    const std::string nulKey = std::string("cache.ini") + '\0' + std::string(22, 'x');  // would name cache.ini
+    World w({{K(1), "DM-A.ut2"}, {nulKey, "DM-Nul.ut2"}, {K(2), "DM-B.ut2"}, {K(3), "DM-C.ut2"}});
+    w.view.failRow = 1;
+    EXPECT_THROW(w.rip.LoadCache(), std::bad_alloc);
+    EXPECT_FALSE(w.view.redrawOff);
+    ASSERT_EQ(w.view.rows.size(), 1u);
+    EXPECT_EQ(w.rip.KeyOfRow(0), K(1));
+    EXPECT_EQ(w.rip.CacheKeys.size(), 3u) << "no key without its row";
+    w.view.failRow = -1;
+    w.rip.LoadCache();
+    std::string rows;
+    for (const auto& row : w.view.rows) rows += row.text + "@" + std::to_string(row.data) + " ";
+    EXPECT_EQ(rows, "DM-A.ut2@2 DM-B.ut2@3 DM-C.ut2@4 ");
+}

@@ -34,6 +34,7 @@ MsgAnswer ScriptedPrompts::Message(std::string_view text, std::string_view title
 
 std::string ScriptedPrompts::InputBox(std::string_view prompt, std::string_view title, std::string_view defaultText) {
     asked.push_back({std::string(prompt), std::string(title), std::string(defaultText)});
+    if (onInput) onInput();
     if (inputs.empty()) return {};
     std::string a = inputs.front();
     inputs.pop_front();
@@ -48,6 +49,7 @@ std::vector<std::string> ScriptedPrompts::Titles() const {
 
 int FakeOverwrite::Ask(std::string_view destination) {
     asked.push_back(std::string(destination));
+    if (onAsk) onAsk();
     const char answer = script.empty() ? 'N' : script.front();
     if (!script.empty()) script.pop_front();
     // Closed without a button, the prompt returns the response it had.

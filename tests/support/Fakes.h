@@ -4,6 +4,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,7 @@ public:
     std::vector<Shown> shown;  // every message
     std::vector<Asked> asked;  // every input box
     std::function<void()> onMessage;  // runs while a message is shown
+    std::function<void()> onInput;    // runs while an input box is shown
 
     MsgAnswer Message(std::string_view text, std::string_view title, MsgIcon icon, MsgButtons buttons) override;
     std::string InputBox(std::string_view prompt, std::string_view title, std::string_view defaultText) override;
@@ -72,6 +74,7 @@ public:
     std::deque<char> script;
     std::vector<std::string> asked;
     int resets = 0;
+    std::function<void()> onAsk;  // runs while the prompt is shown
 
     void ResetFrm() override { ++resets; yAll_ = nAll_ = false; response_ = ResponseNone; }
     bool YAll() override { return yAll_; }
@@ -105,6 +108,8 @@ public:
     std::map<RipLabel, std::string> labels;
     bool deleteTicked = false, timerOn = false, closing = false;
     int yields = 0, focusMoves = 0, wholeSelections = 0, loads = 0;
+    bool redrawOff = false;  // between BeginRows and EndRows
+    int failRow = -1;        // AddRow of this row runs out of memory
     std::function<void()> onYield;  // runs inside YieldOnce
 
     std::string PathText() override { return path; }
@@ -118,9 +123,12 @@ public:
     bool IsRowSelected(int r) override { return rows.at(static_cast<std::size_t>(r)).selected; }
     int CurrentRow() override { return current; }
     void SelectRow(int r) override { rows.at(static_cast<std::size_t>(current = r)).selected = true; }
-    void BeginRows() override { rows.clear(); current = -1; ++loads; }
-    void AddRow(std::string_view t, int data) override { rows.push_back({std::string(t), data}); }
-    void EndRows() override {}
+    void BeginRows() override { rows.clear(); current = -1; ++loads; redrawOff = true; }
+    void AddRow(std::string_view t, int data) override {
+        if (static_cast<int>(rows.size()) == failRow) throw std::bad_alloc();
+        rows.push_back({std::string(t), data});
+    }
+    void EndRows() override { redrawOff = false; }
     void SetLabel(RipLabel l, std::string_view c) override { labels[l] = std::string(c); }
     bool DeleteTicked() override { return deleteTicked; }
     void YieldOnce() override { ++yields; if (onYield) onYield(); }

@@ -52,35 +52,92 @@ TEST(UncacheRun, ClicksDuringItsYieldAreIgnored) {
     EXPECT_EQ(yields, 1);
 }
 
-TEST(UncacheRun, RefusesNamesAndSubFoldersThatWouldLeaveTheGameFolder) {
+TEST(UncacheRun, RefusesNamesThatWouldLeaveTheGameFolderOrAreNoFileNames) {
     const std::string climbingKey = "..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\ab";  // 32 characters
-    World w({{K(1), "..\\System\\Evil.u"}, {K(2), "C:Evil.ut2"}, {climbingKey, "DM-Key.ut2"}, {K(5), "Readme.txt"},
-             {K(6), "DM-Foo.UT2"}, {K(7), "Notes.txt"}, {K(8), "Other.txt"}, {K(9), "DM-Ok.ut2"}});
+    const std::string deviceKey = "nul." + K(9).substr(4);  // its cached file would be the device NUL
+    World w({{K(1), "..\\System\\Evil.u"}, {K(2), "C:Evil.ut2"}, {climbingKey, "DM-Key.ut2"}, {K(3), "NUL.ut2"},
+             {K(4), "com1.UAX"}, {K(5), "Map.ut2."}, {K(6), "Tab\t.utx"}, {deviceKey, "DM-Dev.ut2"}, {K(7), "DM-Ok.ut2"}});
     w.view.deleteTicked = true;
-    // Readme: refused, then Help (created); DM-Foo: Help (there already); Notes: a deeper folder;
-    // Other: refused, then cancelled.
-    w.prompts.inputs = {"C:\\Windows", "Help", "Help", "Help\\Docs", "..", ""};
-    w.Select({0, 1, 2, 3, 4, 5, 6, 7});
+    w.Select({0, 1, 2, 3, 4, 5, 6, 7, 8});
     w.rip.cmdUncache_Click();
-    std::vector<std::string> shown, asked;
+    std::vector<std::string> shown;
     for (const char* name : {"..\\System\\Evil.u", "C:Evil.ut2", "DM-Key.ut2"})  // a name, or the key, could climb
         shown.push_back("Morvane: \"" + std::string(name) + "\" is not un-cached: its name in cache.ini would place "
                         "it outside your UT2003 folders. It stays in your cache.");
-    for (const char* answer : {"C:\\Windows", ".."})
-        shown.push_back("Morvane: \"" + std::string(answer) + "\" is not a folder inside your UT2003 folder. "
-                        "Please enter a sub directory of it, such as Help or Help\\Docs.");
+    for (const char* name : {"NUL.ut2", "com1.UAX", "Map.ut2.", "Tab?.utx", "DM-Dev.ut2"})
+        shown.push_back("Morvane: \"" + std::string(name) + "\" is not un-cached: its name in cache.ini is not one that "
+                        "Windows allows for a file (a device name such as NUL or COM1, a name ending in a dot or a "
+                        "blank, or one holding a control character or one of < > \" | ? *). It stays in your cache.");
     EXPECT_EQ(w.Shown(), shown);
+    EXPECT_TRUE(w.prompts.asked.empty()) << "no sub-folder question for a refused name";
+    EXPECT_EQ(w.Where(), "..\\System\\Evil.u:cache,ini C:Evil.ut2:cache,ini DM-Key.ut2:cache,ini NUL.ut2:cache,ini "
+                         "com1.UAX:cache,ini Map.ut2.:cache,ini Tab\t.utx:cache,ini DM-Dev.ut2:cache,ini DM-Ok.ut2:Maps");
+}
+
+TEST(UncacheRun, AsksAgainForASubFolderOutsideTheGameFolderInTheCacheOrNoFolderName) {
+    World w({{K(1), "Readme.txt"}, {K(2), "DM-Foo.UT2"}, {K(3), "Notes.txt"}, {K(4), "Other.txt"}});
+    w.view.deleteTicked = true;
+    // Readme: refused three times, then Help (created); DM-Foo: Help (there already); Notes: a
+    // deeper folder; Other: refused, then cancelled.
+    w.prompts.inputs = {"C:\\Windows", "Cache", "Help\\NUL", "Help", "Help", "Help\\Docs", "..", ""};
+    w.Select({0, 1, 2, 3});
+    w.rip.cmdUncache_Click();
+    const std::string again = "Please enter another sub directory, such as Help or Help\\Docs.";
+    EXPECT_EQ(w.Shown(), (std::vector<std::string>{
+        "Morvane: \"C:\\Windows\" is not a folder inside your UT2003 folder. Please enter a sub directory of it, "
+        "such as Help or Help\\Docs.",
+        "Morvane: \"Cache\" is in your UT2003 cache folder, where un-cached files would overwrite the cache. " + again,
+        "Morvane: \"Help\\NUL\" is not a folder name that Windows allows. " + again,
+        "Morvane: \"..\" is not a folder inside your UT2003 folder. Please enter a sub directory of it, such as Help "
+        "or Help\\Docs."}));
+    std::vector<std::string> asked, got;
     for (const auto& [name, given] : std::vector<std::pair<const char*, const char*>>{
-             {"Readme.txt", ""}, {"Readme.txt", "C:\\Windows"}, {"DM-Foo.UT2", "Help"}, {"Notes.txt", "Help"},
-             {"Other.txt", "Help\\Docs"}, {"Other.txt", ".."}})
+             {"Readme.txt", ""}, {"Readme.txt", "C:\\Windows"}, {"Readme.txt", "Cache"}, {"Readme.txt", "Help\\NUL"},
+             {"DM-Foo.UT2", "Help"}, {"Notes.txt", "Help"}, {"Other.txt", "Help\\Docs"}, {"Other.txt", ".."}})
         asked.push_back(std::string("Enter sub-directory|") + given + "|Please enter the UT2003 sub directory where "
                         "you wish " + name + " to be un-cached.\r\n(ie: 'Help')\r\nIf the directory does not exist, "
                         "it will be created.");
-    std::vector<std::string> got;
     for (const auto& a : w.prompts.asked) got.push_back(a.title + "|" + a.defaultText + "|" + a.prompt);
     EXPECT_EQ(got, asked);
-    EXPECT_EQ(w.Where(), "..\\System\\Evil.u:cache,ini C:Evil.ut2:cache,ini DM-Key.ut2:cache,ini Readme.txt:Help "
-                         "DM-Foo.UT2:Help Notes.txt:Help\\Docs Other.txt:cache,ini DM-Ok.ut2:Maps");
+    EXPECT_EQ(w.Where(), "Readme.txt:Help DM-Foo.UT2:Help Notes.txt:Help\\Docs Other.txt:cache,ini");
+}
+
+TEST(UncacheRun, KeepsTheCachedFileWhenItsCopyIsNotWhole) {
+    World w({{K(1), "DM-A.ut2"}, {K(2), "DM-B.ut2"}});
+    w.view.deleteTicked = true;
+    w.fs.ShortCopiesTo(G("\\Maps\\DM-A.ut2"));  // the copy says it succeeded
+    w.Select({0, 1});
+    w.rip.cmdUncache_Click();
+    EXPECT_EQ(w.Shown(), std::vector<std::string>{
+                             Report(("The copy " + G("\\Maps\\DM-A.ut2") + " holds 5 bytes instead of 10.").c_str())});
+    EXPECT_EQ(w.fs.Bytes(w.Cached(K(1))), World::Content(0));
+    EXPECT_EQ(w.Index(), w.IndexOf({0}));
+    EXPECT_EQ(w.Where(), "DM-A.ut2:cache,ini DM-B.ut2:Maps");
+}
+
+TEST(UncacheRun, ClosingTheMainWindowDuringAQuestionEndsTheRunAsANo) {
+    // The question during which the window is closed: the overwrite prompt (answered Yes all the
+    // same), a refusal, the sub-folder question (answered Help), an error report answered Yes.
+    for (const std::string during : {"overwrite", "refusal", "sub-folder", "report"}) {
+        SCOPED_TRACE(during);
+        World w({{K(1), "DM-A.ut2"}, {K(2), "NUL.ut2"}, {K(3), "Readme.txt"}, {K(4), "DM-D.ut2"}});
+        w.fs.AddFile(G("\\Maps\\DM-A.ut2"), "old");
+        w.view.deleteTicked = true;
+        w.overwrite.script = {during == "overwrite" ? 'Y' : 'N'};
+        w.prompts.inputs = {"Help"};
+        const auto closeDuring = [&](const char* question) { return [&w, &during, question] {
+            if (during == question) w.view.closing = true; }; };
+        w.overwrite.onAsk = closeDuring("overwrite");
+        w.prompts.onInput = closeDuring("sub-folder");
+        w.prompts.onMessage = [&] { w.view.closing = during == "refusal" || during == "report"; };
+        if (during == "report") w.fs.FailOn(FsOp::Exists, G("\\Maps\\DM-A.ut2"));
+        w.Select({0, 1, 2, 3});
+        w.rip.cmdUncache_Click();
+        EXPECT_EQ(w.fs.Bytes(G("\\Maps\\DM-A.ut2")), "old") << "nothing overwritten";
+        EXPECT_FALSE(w.fs.Has(G("\\Help\\Readme.txt")) || w.fs.Has(G("\\Maps\\DM-D.ut2"))) << "nothing further";
+        EXPECT_EQ(w.Index(), w.IndexOf({0, 1, 2, 3}));
+        EXPECT_EQ(w.view.loads, 1) << "not listed again";
+    }
 }
 
 TEST(UncacheRun, OverwriteDecisions) {
@@ -127,7 +184,6 @@ TEST(UncacheRun, YesToAllHoldsForOneRunAndAnInvalidFolderEndsARunAtOnce) {
 
 TEST(UncacheRun, EachFailureIsReportedAndTheAnswerDecides) {
     const std::string cachedA = G("\\Cache\\" + K(1) + "-1.uxx"), index = G("\\Cache\\cache.ini");
-    const std::string temp = G("\\Cache\\cache-new.ini");
     const char* const bothCopied = "DM-A.ut2:Maps,ini Readme.txt:Help,ini";
     // Rows A and B (into Help) selected, chkDel ticked: the failing call, whether its report is
     // answered Yes, and the outcome.
@@ -141,7 +197,8 @@ TEST(UncacheRun, EachFailureIsReportedAndTheAnswerDecides) {
         {FsOp::MakeFolder, G("\\Help"), true, "DM-A.ut2:Maps Readme.txt:cache,ini"},  // unreported; the copy fails
         {FsOp::MakeFolder, G("\\Help"), false, "DM-A.ut2:Maps,ini Readme.txt:cache,ini"},
         {FsOp::ReadAll, index, true, bothCopied},  {FsOp::ReadAll, index, false, bothCopied},
-        {FsOp::WriteNew, temp, true, bothCopied},  {FsOp::WriteNew, temp, false, bothCopied},
+        {FsOp::Flush, G("\\Maps\\DM-A.ut2"), true, "DM-A.ut2:cache,Maps,ini Readme.txt:Help"},  // a failed copy
+        {FsOp::Flush, G("\\Maps\\DM-A.ut2"), false, "DM-A.ut2:cache,Maps,ini Readme.txt:cache,ini"},
         {FsOp::Replace, index, true, bothCopied},  {FsOp::Replace, index, false, bothCopied},
     };
     for (const auto& [op, path, goOn, where] : cases) {
@@ -177,18 +234,70 @@ TEST(UncacheRun, NoFileIsLostWhateverOperationFails) {
         };
         every_fault::ForEachFault(make, [](World& w) { w.rip.cmdUncache_Click(); },
                                   [&](World& w, const World& clean, std::size_t failedAt) {
-            std::string renewed = "[Cache]\r\n";
+            std::vector<std::size_t> kept;
             for (std::size_t i = 0; i < 4; ++i) {
                 const auto& [key, name] = entries[i];
                 const bool copied = w.fs.Bytes(G(dests[i])) == World::Content(i), cached = w.fs.Has(w.Cached(key));
                 const bool done = every_fault::LastCallNaming(clean, key) < static_cast<long>(failedAt);
                 // Never lost, never undone once done; the unselected file is never touched.
                 EXPECT_TRUE((copied || cached) && (i == 3 ? !copied : !done || !cached)) << name;
-                if (!copied) renewed += key + "=" + name + "\r\n";
+                if (w.Index().find(key) != std::string::npos) kept.push_back(i);
+                else EXPECT_TRUE(copied) << name << ": its line went, its copy is not there";
             }
-            EXPECT_TRUE(w.Index() == clean.IndexOf({0, 1, 2, 3}) || w.Index() == renewed) << w.Index();
+            EXPECT_TRUE(w.Index() == clean.IndexOf({0, 1, 2, 3}) || w.Index() == w.IndexOf(kept)) << w.Index();
             const auto& all = w.prompts.shown;
             EXPECT_LE(std::count_if(all.begin(), all.end(), [](auto& s) { return s.title == "frmRip->Uncache"; }), 1);
         });
     }
+}
+
+TEST(UncacheRun, IndexesOfAnyLineEndOrEncodingAreListedAndRewrittenInTheirOwnForm) {
+    const World::Entries entries = {{K(1), "DM-A.ut2"}, {K(2), "Caf\xE9.utx"}, {K(3), "C.uax"}, {K(4), "D.u"}};
+    // The index's lines joined by `end`, in `form` (code page text, UTF-16 LE or BE, UTF-8), with a mark.
+    const auto encode = [](const std::string& text, char form) {
+        std::string out = form == 'L' ? "\xFF\xFE" : form == 'B' ? "\xFE\xFF" : form == '8' ? "\xEF\xBB\xBF" : "";
+        for (char c : text) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (form == 'L') out += {c, '\0'};
+            else if (form == 'B') out += {'\0', c};
+            else if (form == '8' && byte >= 0x80) out += {static_cast<char>(0xC0 | byte >> 6), static_cast<char>(0x80 | (byte & 0x3F))};
+            else out += c;
+        }
+        return out;
+    };
+    const auto lines = [&](const std::vector<std::size_t>& which, const std::string& end) {
+        std::string text = "[Cache]";
+        for (std::size_t n : which) text += end + entries[n].first + "=" + entries[n].second;
+        return text + end;
+    };
+    const std::pair<const char*, char> forms[] = {{"\r", 'A'}, {"\n", 'A'}, {"\r\n", 'L'}, {"\r\n", 'B'}, {"\n", '8'}};
+    for (const auto& [end, form] : forms) {
+        SCOPED_TRACE(std::string("form ") + form + ", line end " + (end[0] == '\r' ? "CR" : "LF") + (end[1] ? "LF" : ""));
+        World w(entries);
+        w.fs.AddFile(w.Path("\\Cache\\cache.ini"), encode(lines({0, 1, 2, 3}, end), form));
+        w.view.deleteTicked = true;
+        w.Select({0});
+        w.rip.cmdUncache_Click();
+        EXPECT_EQ(w.Index(), encode(lines({1, 2, 3}, "\r\n"), form));
+        std::vector<std::string> rows;
+        for (const auto& row : w.view.rows) rows.push_back(row.text);
+        EXPECT_EQ(rows, (std::vector<std::string>{"Caf\xE9.utx", "C.uax", "D.u"}));
+        w.Select({0, 1});
+        w.rip.cmdDelete_Click();
+        EXPECT_EQ(w.Index(), encode(lines({3}, "\r\n"), form));
+        EXPECT_EQ(w.fs.Bytes(G("\\Maps\\DM-A.ut2")), World::Content(0));
+        EXPECT_EQ(std::vector<bool>({w.fs.Has(w.Cached(K(2))), w.fs.Has(w.Cached(K(3))), w.fs.Has(w.Cached(K(4)))}),
+                  std::vector<bool>({false, false, true}));
+    }
+    // An index that cannot be read lists nothing and is left as it is, with a message naming it.
+    World w(entries);
+    const std::string utf32 = std::string("\xFF\xFE\0\0", 4) + "[\0\0\0";
+    w.fs.AddFile(w.Path("\\Cache\\cache.ini"), utf32);
+    w.Select({});
+    w.rip.cmdUncache_Click();
+    EXPECT_TRUE(w.view.rows.empty());
+    EXPECT_EQ(w.Index(), utf32);
+    EXPECT_EQ(w.Shown(), std::vector<std::string>{"Morvane: \"" + w.Path("\\Cache\\cache.ini") + "\" is saved in a text "
+                                                  "encoding that Morvane cannot read, so Morvane leaves it as it is and "
+                                                  "removes no line from it."});
 }
