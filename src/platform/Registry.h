@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+constexpr std::uint32_t HKeyCurrentUser = 0x80000001u;
 constexpr std::uint32_t HKeyLocalMachine = 0x80000002u;
 
 // Registry data types as the registry reports them.

@@ -14,26 +14,28 @@
 #include "platform/Registry.h"
 #include "uncache/OverwritePrompt.h"
 
-// Values under HKEY_LOCAL_MACHINE; key paths and names compare without letter case.
+// Values under HKEY_LOCAL_MACHINE (by default) and HKEY_CURRENT_USER; key paths and names compare
+// without letter case. Every call is logged, as "HKLM\key\name" for a read and "... = text" for a write.
 class FakeRegistry final : public Registry {
 public:
-    void Set(std::string_view keyPath, std::string_view name, RegValue value, std::uint32_t type = RegSz) {
-        values_[Lower(keyPath) + "\\" + Lower(name)] = {type, std::move(value)};
+    void Set(std::string_view keyPath, std::string_view name, RegValue value, std::uint32_t type = RegSz,
+             std::uint32_t root = HKeyLocalMachine) {
+        values_[Where(root, keyPath, name)] = {type, std::move(value)};
     }
     // Reads give no value and writes do nothing below this key, as when it cannot be opened.
-    void Deny(std::string_view keyPath) { denied_.push_back(Lower(keyPath)); }
+    void Deny(std::string_view keyPath, std::uint32_t root = HKeyLocalMachine) { denied_.push_back(Where(root, keyPath, "")); }
+    std::vector<std::string> log;
+    bool machineReadOnly = false;  // writes below HKEY_LOCAL_MACHINE do nothing, as for a standard user
 
     RegValue ReadRegValue(std::uint32_t root, std::string_view keyPath, std::string_view name,
                           std::uint32_t& type) override;
     void WriteRegValue(std::uint32_t root, std::string_view keyPath, std::string_view name,
-                       std::string_view text) override {
-        if (!Denied(root, keyPath)) Set(keyPath, name, RegValue::OfText(std::string(text)));
-    }
+                       std::string_view text) override;
 
 private:
-    static std::string Lower(std::string_view s);
-    bool Denied(std::uint32_t root, std::string_view keyPath) const;
-    std::map<std::string, std::pair<std::uint32_t, RegValue>> values_;  // by lower-case "key\name"
+    static std::string Where(std::uint32_t root, std::string_view keyPath, std::string_view name);
+    bool Denied(const std::string& where) const;
+    std::map<std::string, std::pair<std::uint32_t, RegValue>> values_;  // by lower-case "root\key\name"
     std::vector<std::string> denied_;
 };
 

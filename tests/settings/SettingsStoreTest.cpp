@@ -1,0 +1,72 @@
+// The options in the registry: what each stored value loads as, the order of reads and writes,
+// and the user's own key where the machine-wide one cannot be written.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+
+#include "platform/Failure.h"
+#include "settings/SettingsStore.h"
+#include "support/Fakes.h"
+
+namespace {
+
+struct Boxes final : OptionBoxes {
+    std::map<Option, int> states{{Option::DelFiles, 7}, {Option::AutoEmpty, 7}, {Option::AutoLaunch, 7}};
+    int State(Option o) override { return states[o]; }
+    void SetState(Option o, int s) override { states[o] = s; }
+    std::string Text() { return std::to_string(states[Option::DelFiles]) + std::to_string(states[Option::AutoEmpty]) +
+                                std::to_string(states[Option::AutoLaunch]); }
+};
+
+}  // namespace
+
+TEST(SettingsStore, LoadsEachStoredValueOrStopsAtTheFirstThatIsNoBoxState) {
+    // Auto-Empty's stored value, the box states after Load (7: left as it was) and the failure.
+    const std::tuple<std::optional<RegValue>, const char*, const char*> cases[] = {
+        {std::nullopt, "000", ""}, {RegValue::OfText("1"), "010", ""}, {RegValue::OfText(" 2 "), "020", ""},
+        {RegValue::OfNumber(1), "010", ""},  // a REG_DWORD written by someone else
+        {RegValue::OfText(""), "077", "Type mismatch"}, {RegValue::OfText("abc"), "077", "Type mismatch"},
+        {RegValue::OfText("1 2"), "077", "Type mismatch"}, {RegValue::OfText("3"), "077", "Invalid property value"},
+        {RegValue::OfText("-1"), "077", "Invalid property value"}, {RegValue::OfText("99999999999"), "077", "Overflow"},
+        {RegValue::OfText("1 0 "), "077", "Type mismatch"},  // a REG_BINARY value reads as its bytes
+    };
+    for (const auto& [stored, states, failure] : cases) {
+        SCOPED_TRACE(stored ? "\"" + stored->AsText() + "\"" : "no value");
+        FakeRegistry registry;
+        if (stored) registry.Set(OptionsKeyPath, "Auto-Empty", *stored);
+        Boxes boxes;
+        std::string failed;
+        try {
+            LoadOptions(registry, boxes);
+        } catch (const Failure& f) {
+            failed = f.what();
+        }
+        EXPECT_EQ(boxes.Text(), states);
+        EXPECT_EQ(failed, failure);
+    }
+}
+
+TEST(SettingsStore, SavesTextsToBothKeysAndLoadsTheUsersFirst) {
+    FakeRegistry registry;
+    registry.machineReadOnly = true;  // a player without administrator rights
+    registry.Set(OptionsKeyPath, "DelFiles", RegValue::OfText("1"));
+    registry.Set(OptionsKeyPath, "Auto-Launch", RegValue::OfText("1"));
+    registry.Set(OptionsKeyPath, "Auto-Launch", RegValue::OfText("0"), RegSz, HKeyCurrentUser);
+    Boxes boxes;
+    LoadOptions(registry, boxes);
+    EXPECT_EQ(boxes.Text(), "100") << "the machine's DelFiles, nothing for Auto-Empty, the user's Auto-Launch";
+    boxes.states = {{Option::DelFiles, 0}, {Option::AutoEmpty, 1}, {Option::AutoLaunch, 1}};
+    SaveOptions(registry, boxes);
+    Boxes again;
+    LoadOptions(registry, again);
+    EXPECT_EQ(again.Text(), "011");
+    EXPECT_EQ(registry.log, (std::vector<std::string>{
+        "hkcu\\software\\morvane\\delfiles", "hklm\\software\\morvane\\delfiles", "hkcu\\software\\morvane\\auto-empty",
+        "hklm\\software\\morvane\\auto-empty", "hkcu\\software\\morvane\\auto-launch",
+        "hkcu\\software\\morvane\\delfiles = 0", "hklm\\software\\morvane\\delfiles = 0",
+        "hkcu\\software\\morvane\\auto-empty = 1", "hklm\\software\\morvane\\auto-empty = 1",
+        "hkcu\\software\\morvane\\auto-launch = 1", "hklm\\software\\morvane\\auto-launch = 1",
+        "hkcu\\software\\morvane\\delfiles", "hkcu\\software\\morvane\\auto-empty",
+        "hkcu\\software\\morvane\\auto-launch"}));
+}
