@@ -1,5 +1,6 @@
 // Resource ids. Ranges: 1-99 icons and menus, 100-199 dialogs, 1000-1099 frmRip controls,
-// 1100-1199 frmOverwrite controls, 1200-1299 the input box, 40000+ menu commands.
+// 1100-1199 frmOverwrite controls, 1200-1299 the input box, 1300-1399 frmOptions controls,
+// 40000+ menu commands.
 #pragma once
 
 #define IDI_MORVANE 1
@@ -12,6 +13,7 @@
 #define IDD_RIP 100
 #define IDD_OVERWRITE 101
 #define IDD_INPUTBOX 102
+#define IDD_OPTIONS 103
 
 #define IDC_FRAINFO 1000
 #define IDC_LBLPATH 1001
@@ -46,6 +48,10 @@
 
 #define IDC_INPUTPROMPT 1200
 #define IDC_INPUTTEXT 1201
+
+#define IDC_FRAAUTO 1300
+#define IDC_CHKEMPTY 1301
+#define IDC_CHKLAUNCH 1302
 
 #define IDM_OPTIONS 40001
 #define IDM_FIX 40002

@@ -7,10 +7,10 @@
 #include "cache/ErrorReport.h"
 #include "settings/SettingsStore.h"
 
-void StartUp(Rip& rip, OptionBoxes& options) {
+void StartUp(Rip& rip, OptionsWindow& options) {
     try {
         rip.LocateFolder();
-        LoadOptions(rip.Ports().registry, options);
+        options.Load();
         rip.CheckPath();
         rip.LoadCache();
         if (options.State(Option::AutoEmpty) == 1) {

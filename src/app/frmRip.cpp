@@ -5,6 +5,7 @@
 
 #include <exception>
 
+#include "app/Startup.h"
 #include "cache/ErrorReport.h"
 #include "platform/Failure.h"
 #include "platform/Win32Error.h"
@@ -54,7 +55,7 @@ constexpr Tip Tips[] = {
 
 frmRip::frmRip(FileSystem& files, Registry& registry, Win32Prompts& prompts, Clipboard& clipboard,
                SizeFormatter& sizes)
-    : prompts_(prompts), rip_(*this, RipPorts{files, registry, prompts, clipboard, sizes, overwrite_, codePage_}) {}
+    : prompts_(prompts), options_(registry), rip_(*this, RipPorts{files, registry, prompts, clipboard, sizes, overwrite_, codePage_}) {}
 
 frmRip::~frmRip() {
     if (hwnd_ != nullptr) DestroyWindow(hwnd_);
@@ -159,6 +160,7 @@ void frmRip::OnCommand(int id, int code) {
         case IDC_CMDSELALL: Guarded("cmdSelAll_Click", [&] { rip_.cmdSelAll_Click(); }); break;
         case IDC_CMDUNCACHE: Guarded("cmdUncache_Click", [&] { rip_.cmdUncache_Click(); }); break;
         case IDC_CMDDELETE: Guarded("cmdDelete_Click", [&] { rip_.cmdDelete_Click(); }); break;
+        case IDM_OPTIONS: Guarded("mnuOptions_Click", [&] { options_.Show(); }); break;
         case IDCANCEL:
             // Escape: in the path box it resets the folder, as Find does; elsewhere it does nothing
             // (the main window is closed with its close button or Alt+F4).
@@ -198,16 +200,17 @@ void frmRip::Form_Load() {
     SetDefaultButton(IDC_CMDUNCACHE);
     lblMB_Change();
 
-    try {
-        rip_.LocateFolder();
-        tmrPath_Timer();
-        rip_.LoadCache();
-    } catch (const std::exception& e) {
-        ReportUnexpectedError(rip_.Ports().prompts, rip_.Ports().clipboard, ReportSite::FormLoad, e.what());
-    }
+    options_.SetOwner(hwnd_, Item(IDC_CHKDEL));
+    // All of it before the window is first shown: the questions of an automatic run have no
+    // visible owner, so the prompts show them on their own.
+    StartUp(rip_, options_);
 }
 
-void frmRip::Form_QueryUnload() { overwrite_.Unload(); }
+// Unloading the options window saves the options, chkDel's state among them.
+void frmRip::Form_QueryUnload() {
+    options_.Unload();
+    overwrite_.Unload();
+}
 
 void frmRip::txtPath_GotFocus() { SetDefaultButton(IDC_CMDFIND); }
 

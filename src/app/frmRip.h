@@ -10,6 +10,7 @@
 #include "app/RipView.h"
 #include "dialogs/frmOverwrite.h"
 #include "platform/Win32CodePage.h"
+#include "settings/frmOptions.h"
 
 class Win32Prompts;
 
@@ -29,6 +30,7 @@ public:
     HWND Tooltips() const { return tooltips_; }
     Rip& Core() { return rip_; }
     frmOverwrite& Overwrite() { return overwrite_; }
+    frmOptions& Options() { return options_; }
     HACCEL Accelerators() const { return accelerators_; }
 
     // RipView
@@ -75,6 +77,7 @@ private:
 
     Win32Prompts& prompts_;
     frmOverwrite overwrite_{nullptr};
+    frmOptions options_;
     Win32CodePage codePage_;
     Rip rip_;
     HWND hwnd_ = nullptr;

@@ -19,6 +19,13 @@ public:
     virtual void SetState(Option option, int state) = 0;
 };
 
+// The options window, which owns Load: it creates the window without showing it, then loads the
+// boxes (LoadOptions), so that even a failed load leaves a window whose unloading saves them.
+class OptionsWindow : public OptionBoxes {
+public:
+    virtual void Load() = 0;
+};
+
 constexpr const char* OptionsKeyPath = "Software\\Morvane";
 
 // Sets the boxes in the order DelFiles, Auto-Empty, Auto-Launch, each from the user's key where it

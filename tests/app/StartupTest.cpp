@@ -9,9 +9,11 @@
 namespace {
 
 // chkDel is the view's box; the options window's two boxes are plain states here.
-struct Boxes final : OptionBoxes {
-    explicit Boxes(FakeView& v) : view(v) {}
+struct Boxes final : OptionsWindow {
+    Boxes(FakeView& v, FakeRegistry& r) : view(v), registry(r) {}
     FakeView& view;
+    FakeRegistry& registry;
+    void Load() override { LoadOptions(registry, *this); }
     int empty = 0, launch = 0;
     int State(Option o) override { return o == Option::DelFiles ? view.deleteTicked : o == Option::AutoEmpty ? empty : launch; }
     void SetState(Option o, int s) override {
@@ -40,7 +42,7 @@ TEST(Startup, ListsAndWithAutomaticUncachingUncachesEverythingBeforeTheWindowSho
         w.registry.Set("Software\\Unreal Technology\\Installed Apps\\UT2003", "Folder", RegValue::OfText(folder));
         w.registry.Set(OptionsKeyPath, "DelFiles", RegValue::OfText("1"));
         w.registry.Set(OptionsKeyPath, "Auto-Empty", RegValue::OfText(autoEmpty));
-        Boxes boxes(w.view);
+        Boxes boxes(w.view, w.registry);
         StartUp(w.rip, boxes);
         EXPECT_EQ(w.Shown(), shown);
         EXPECT_EQ(w.Where(), where);

@@ -1,0 +1,78 @@
+// frmOptions: the options window over the settings store.
+#include "settings/frmOptions.h"
+
+#include "platform/WinUi.h"
+#include "resource.h"
+
+frmOptions::~frmOptions() {
+    if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+}
+
+void frmOptions::EnsureLoaded() {
+    if (hwnd_ != nullptr) return;
+    CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_OPTIONS), owner_, s_DlgProc,
+                       reinterpret_cast<LPARAM>(this));
+}
+
+void frmOptions::Load() {
+    EnsureLoaded();
+    LoadOptions(registry_, *this);
+}
+
+void frmOptions::Show() {
+    EnsureLoaded();
+    CentreOnOwner(hwnd_, owner_);
+    ShowModal(hwnd_, owner_);
+}
+
+void frmOptions::Unload() {
+    if (hwnd_ == nullptr) return;
+    SaveOptions(registry_, *this);
+    DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+}
+
+HWND frmOptions::Box(Option option) const {
+    switch (option) {
+        case Option::DelFiles: return delFilesBox_;
+        case Option::AutoEmpty: return GetDlgItem(hwnd_, IDC_CHKEMPTY);
+        case Option::AutoLaunch: return GetDlgItem(hwnd_, IDC_CHKLAUNCH);
+    }
+    return nullptr;
+}
+
+int frmOptions::State(Option option) {
+    EnsureLoaded();
+    return static_cast<int>(SendMessageA(Box(option), BM_GETCHECK, 0, 0));
+}
+
+void frmOptions::SetState(Option option, int state) {
+    EnsureLoaded();
+    SendMessageA(Box(option), BM_SETCHECK, static_cast<WPARAM>(state), 0);
+}
+
+void frmOptions::cmdOK_Click() {
+    SaveOptions(registry_, *this);
+    ShowWindow(hwnd_, SW_HIDE);
+}
+
+INT_PTR CALLBACK frmOptions::s_DlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    try {
+        if (message == WM_INITDIALOG) {
+            auto* self = reinterpret_cast<frmOptions*>(lParam);
+            SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+            self->hwnd_ = hwnd;
+            return TRUE;
+        }
+        auto* self = reinterpret_cast<frmOptions*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+        if (self == nullptr) return FALSE;
+        // OK, and Escape (the window has no other way to close): the boxes already hold the choices.
+        if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+            self->cmdOK_Click();
+            return TRUE;
+        }
+    } catch (...) {
+        ShowWindow(hwnd, SW_HIDE);
+    }
+    return FALSE;
+}
