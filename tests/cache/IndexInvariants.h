@@ -1,0 +1,102 @@
+// What the index readings and the filtered rewrite must make of any text, shared by the seeded
+// test and the fuzz target. Both read with the fake code page, where UTF-16 below U+0100 is the
+// same byte: an index of known lines can then be written in every encoding and its results
+// worked out from the lines alone.
+#pragma once
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "cache/CacheIndex.h"
+
+enum class Form { Ansi, Utf8, Utf16LE, Utf16BE, Utf16LENoMark, Utf16BENoMark };
+inline constexpr Form AllForms[] = {Form::Ansi,    Form::Utf8,          Form::Utf16LE,
+                                    Form::Utf16BE, Form::Utf16LENoMark, Form::Utf16BENoMark};
+
+inline std::string Mark(Form form) {
+    const char* const marks[] = {"", "\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF", "", ""};
+    return marks[static_cast<int>(form)];
+}
+
+// Code-page text in `form`, each byte one character, U+0000 to U+00FF; without the mark.
+inline std::string Encoded(std::string_view text, Form form) {
+    std::string out;
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (form == Form::Ansi || (form == Form::Utf8 && c < 0x80)) out += ch;
+        else if (form == Form::Utf8) out += {static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
+        else if (form == Form::Utf16LE || form == Form::Utf16LENoMark) out += {ch, '\0'};
+        else out += {'\0', ch};
+    }
+    return out;
+}
+
+// An index written from lines of code-page text (without CR or LF), each with its end: "\r\n",
+// "\n", "\r", or "" for a last line left open. A first line "[Cache]" keeps the text from being
+// taken for another encoding.
+struct IndexLines {
+    Form form;
+    std::vector<std::string> lines, ends;
+};
+
+inline std::string IndexBytes(const IndexLines& index) {
+    std::string bytes = Mark(index.form);
+    for (std::size_t i = 0; i < index.lines.size(); ++i) bytes += Encoded(index.lines[i] + index.ends[i], index.form);
+    return bytes;
+}
+
+// The first invariant that the index `bytes` break, or "" when they keep them all. No key may
+// begin with a blank (no key of the fixed reading does). With `known`, the lines the bytes were
+// written from, every result must be exactly the one they foretell.
+inline std::string BrokenIndexInvariant(std::string_view bytes, const std::unordered_set<std::string>& keys,
+                                        CodePage& cp, const IndexLines* known = nullptr) {
+    std::vector<CacheEntry> fixed, split;
+    std::string filtered;
+    int unreadable = 0;  // an encoding is unreadable to all three or to none
+    try { fixed = ParseIndexFixed(bytes, cp); } catch (const UnreadableIndex&) { ++unreadable; }
+    try { split = ParseIndexSplit(bytes, cp); } catch (const UnreadableIndex&) { ++unreadable; }
+    try { filtered = FilterIndexText(bytes, keys, cp); } catch (const UnreadableIndex&) { ++unreadable; }
+    if (unreadable == 3 && known == nullptr) return "";
+    if (unreadable != 0) return "unreadable to " + std::to_string(unreadable) + " of the three readings";
+    const auto lineEnd = [](const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; };
+    for (const CacheEntry& e : fixed)
+        if (e.Key.size() != KeyLength || e.Key[0] == ' ' || e.RealName.size() < 2 || e.RealName.back() == ' ' ||
+            lineEnd(e.Key + e.RealName))
+            return "fixed entry out of shape: " + e.Key + "=" + e.RealName;
+    for (const CacheEntry& e : split)
+        if (e.Key.find('=') != std::string::npos || lineEnd(e.Key + e.RealName))
+            return "split entry out of shape: " + e.Key + "=" + e.RealName;
+    if (FilterIndexText(filtered, {}, cp) != filtered || FilterIndexText(filtered, keys, cp) != filtered)
+        return "the filtered text changes when filtered again";
+    if (ParseIndexFixed(BuildIndexText(fixed), cp) != fixed) return "the rebuilt text reads otherwise";
+    // Filtering drops entries of the keys asked for, and nothing else; it keeps their order.
+    const std::vector<CacheEntry> refixed = ParseIndexFixed(filtered, cp), resplit = ParseIndexSplit(filtered, cp);
+    std::size_t next = 0;
+    for (const CacheEntry& e : fixed) {
+        if (next < refixed.size() && refixed[next] == e) ++next;
+        else if (keys.count(e.Key) == 0) return "the filtered text lost " + e.Key + "=" + e.RealName;
+    }
+    if (next != refixed.size()) return "the filtered text gained " + refixed[next].Key + "=" + refixed[next].RealName;
+    next = 0;
+    for (const CacheEntry& e : split) next += next < resplit.size() && resplit[next] == e;
+    if (next != resplit.size()) return "the filtered text gained the line of " + resplit[next].Key;
+    if (known == nullptr) return "";
+
+    std::vector<CacheEntry> wantFixed, wantSplit;
+    std::string kept = "[Cache]";
+    for (const std::string& line : known->lines) {
+        const std::size_t b = line.find_first_not_of(' ');
+        const std::string trimmed = b == std::string::npos ? "" : line.substr(b, line.find_last_not_of(' ') + 1 - b);
+        if (trimmed.size() >= ShortestEntryLine)
+            wantFixed.push_back({trimmed.substr(0, KeyLength), trimmed.substr(KeyLength + 1)});
+        if (const std::size_t eq = trimmed.find('='); eq != std::string::npos)
+            wantSplit.push_back({trimmed.substr(0, eq), trimmed.substr(eq + 1)});
+        // A rewrite never drops a line it was not asked to drop, and keeps its bytes.
+        if (line.size() >= ShortestEntryLine && keys.count(line.substr(0, KeyLength)) == 0) kept += "\r\n" + line;
+    }
+    if (fixed != wantFixed) return "the fixed reading differs from the lines";
+    if (split != wantSplit) return "the split reading differs from the lines";
+    if (filtered != Mark(known->form) + Encoded(kept + "\r\n", known->form)) return "the filtered text differs from the lines";
+    return "";
+}
