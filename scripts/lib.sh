@@ -49,6 +49,8 @@ use_wine_prefix() {
     wineboot -i >/dev/null 2>&1
     # Without a window manager, x11drv otherwise waits about 2 s for every dialog to close.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    # COM1 would be the machine's own serial port: a test of device names must never reach it.
+    wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /t REG_SZ /d /dev/null /f >/dev/null 2>&1
     wineserver -w
     touch "$WINEPREFIX/.morvane-ready"
   fi

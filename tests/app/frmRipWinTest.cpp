@@ -119,7 +119,7 @@ TEST(frmRipWin, AFailedDeletionIsReportedWithItsDescriptionOnTheClipboard) {
     p.Click(IDC_CMDSELALL);
     p.Click(IDC_CMDDELETE);
     CloseHandle(lock);
-    ASSERT_EQ(o.answers.seen.size(), 2u) << o.answers.Titles().front();
+    ASSERT_EQ(o.answers.seen.size(), 2u) << testing::PrintToString(o.answers.Titles());
     EXPECT_EQ(o.answers.seen[0].text, "Are you sure you want to permanently delete file(s)???");
     EXPECT_EQ(o.answers.seen[0].defaultButton, IDYES);
     const std::string description = Win32ErrorText(ERROR_SHARING_VIOLATION);

@@ -8,6 +8,7 @@
 #include "cache/CacheIndex.h"
 #include "platform/Failure.h"
 #include "platform/MFiles.h"
+#include "platform/Win32CodePage.h"
 #include "platform/Win32Error.h"
 #include "platform/Win32FileSystem.h"
 #include "platform/Win32SizeFormatter.h"
@@ -65,11 +66,12 @@ TEST(Win32FileSystemWin, MovesExactBytesAndFailsWithThePlatformsText) {
     Win32FileSystem fs;
     const std::string bytes("a\0b\r\nc\n\r\xff", 9), file = game.Path("\\Maps\\f.ut2"),
                       ro = game.Path("\\Maps\\ro.ut2"), held = game.Path("\\Maps\\held.ut2");
-    for (const std::string& path : {file, ro, held}) TempGame::Write(path, std::string(100, 'z'));
-    fs.WriteAll(file, bytes);  // truncates the longer file
+    for (const std::string& path : {ro, held}) TempGame::Write(path, std::string(100, 'z'));
+    fs.WriteNew(file, bytes);
     EXPECT_EQ(TempGame::Read(file), bytes);
     EXPECT_EQ(fs.ReadAll(file), bytes);
     EXPECT_EQ(fs.SizeOf(file), 9u);
+    EXPECT_EQ(fs.Flush(file), 9u);
     SetFileAttributesA(ro.c_str(), FILE_ATTRIBUTE_READONLY);
     fs.Copy(file, ro);  // replaces it: read-only stops no copy as root under Wine (it would on Windows)
     EXPECT_EQ(TempGame::Read(ro), bytes);
@@ -77,6 +79,7 @@ TEST(Win32FileSystemWin, MovesExactBytesAndFailsWithThePlatformsText) {
     EXPECT_TRUE(TempGame::IsFile(ro));
     EXPECT_EQ(FailureOf([&] { fs.Copy(file, game.Path("\\NoFolder\\f.ut2")); }), Win32ErrorText(ERROR_PATH_NOT_FOUND));
     EXPECT_EQ(FailureOf([&] { fs.MakeFolder(file); }), Win32ErrorText(ERROR_ALREADY_EXISTS));
+    EXPECT_EQ(FailureOf([&] { fs.WriteNew(held, bytes); }), Win32ErrorText(ERROR_FILE_EXISTS));
     {
         const auto lock = Hold(held, 0);
         EXPECT_EQ(FailureOf([&] { fs.Copy(file, held); }), Win32ErrorText(ERROR_SHARING_VIOLATION));
@@ -84,20 +87,52 @@ TEST(Win32FileSystemWin, MovesExactBytesAndFailsWithThePlatformsText) {
     EXPECT_EQ(TempGame::Read(held), std::string(100, 'z'));
 }
 
+TEST(Win32FileSystemWin, PathsThatNameNoFileFailAndTouchNothing) {
+    TempGame game({{TempGame::KeyFor(1), "A.utx"}});
+    Win32FileSystem fs;
+    const std::string index = game.Index(), maps = game.Path("\\Maps\\"), f = maps + "f.ut2";
+    TempGame::Write(f, "f");
+    // Under Wine NUL.ut2 opens the null device and COM1.uax the host's /dev/ttyS0, each a character
+    // device; where the host has no ttyS0, COM1 is not found. Flush writes to neither.
+    EXPECT_EQ(FailureOf([&] { fs.Flush(maps + "NUL.ut2"); }), Win32ErrorText(ERROR_BAD_DEVICE));
+    const std::string com1 = FailureOf([&] { fs.Flush(maps + "COM1.uax"); });
+    EXPECT_TRUE(com1 == Win32ErrorText(ERROR_BAD_DEVICE) || com1 == Win32ErrorText(ERROR_FILE_NOT_FOUND)) << com1;
+
+    // The ANSI functions would end each path at its NUL byte and act on cache.ini, f.ut2 or Cache.
+    const Names before = TempGame::Tree(game.Folder());
+    const std::string nul(1, '\0'), ini = game.Path("\\Cache\\cache.ini") + nul + "x", fx = f + nul + "x",
+                      fresh = maps + "new.ut2" + nul, sub = game.Path("\\Cache\\Sub") + nul, g = maps + "g.ut2";
+    const std::vector<std::pair<const char*, std::function<void()>>> steps = {
+        {"Exists", [&] { fs.Exists(ini); }},           {"SizeOf", [&] { fs.SizeOf(ini); }},
+        {"ReadAll", [&] { fs.ReadAll(ini); }},         {"WriteNew", [&] { fs.WriteNew(fresh, "x"); }},
+        {"Flush", [&] { fs.Flush(ini); }},             {"Replace from", [&] { fs.Replace(fx, ini); }},
+        {"Replace onto", [&] { fs.Replace(f, ini); }}, {"Copy from", [&] { fs.Copy(ini, g); }},
+        {"Copy onto", [&] { fs.Copy(f, ini); }},       {"Remove", [&] { fs.Remove(ini); }},
+        {"MakeFolder", [&] { fs.MakeFolder(sub); }},   {"Rename from", [&] { fs.Rename(fx, g); }},
+        {"Rename onto", [&] { fs.Rename(f, fresh); }}, {"List", [&] { fs.List(game.Path("\\Cache\\*") + nul); }},
+    };
+    for (const auto& [name, step] : steps) EXPECT_EQ(FailureOf(step), Win32ErrorText(ERROR_INVALID_NAME)) << name;
+    EXPECT_EQ(TempGame::Tree(game.Folder()), before);
+    EXPECT_EQ(game.Index(), index);
+    EXPECT_EQ(TempGame::Read(f), "f");
+}
+
 TEST(Win32FileSystemWin, IndexRewriteIsAllOrNothing) {
     const std::string k1 = TempGame::KeyFor(1), k2 = TempGame::KeyFor(2);
     TempGame game({{k1, "A.utx"}, {k2, "B.ut2"}});
     Win32FileSystem fs;
+    Win32CodePage codePage;
     const std::string old = game.Index(), leftover = game.Path("\\Cache\\cache-new.ini");
     for (DWORD share : {DWORD{0}, DWORD{FILE_SHARE_READ}}) {  // unreadable; readable but not replaceable
         {
             const auto lock = Hold(game.Path("\\Cache\\cache.ini"), share);
-            EXPECT_NE(FailureOf([&] { RewriteIndexFiltered(fs, game.Folder(), {k1}); }), "<no failure>") << share;
+            EXPECT_NE(FailureOf([&] { RewriteIndexFiltered(fs, codePage, game.Folder(), {k1}); }), "<no failure>")
+                << share;
         }
         EXPECT_EQ(game.Index(), old) << share;
         EXPECT_FALSE(TempGame::IsFile(leftover)) << share;
     }
-    RewriteIndexFiltered(fs, game.Folder(), {k1});
+    RewriteIndexFiltered(fs, codePage, game.Folder(), {k1});
     EXPECT_EQ(game.Index(), "[Cache]\r\n" + k2 + "=B.ut2\r\n");
     EXPECT_FALSE(TempGame::IsFile(leftover));
 }

@@ -17,18 +17,11 @@ std::string Stored(const char* value) {
     return text + (type == RegSz ? "" : "(type " + std::to_string(type) + ")");
 }
 
-// Both keys the options are saved to, so that nothing stored by another test is loaded.
-void ForgetOptions() {
-    RegDeleteKeyA(HKEY_CURRENT_USER, OptionsKeyPath);
-    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, OptionsKeyPath, KEY_WOW64_32KEY, 0);
-}
-
 bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
 }  // namespace
 
 TEST(frmOptionsWin, OpensFromTheMenuKeepsItsBoxesAndSavesOnOKAndOnClosing) {
-    ForgetOptions();
     OpenedGame o({{TempGame::KeyFor(1), "DM-A.ut2"}}, 10);
     const HWND options = o.p.form.Options().Window();
     ASSERT_NE(options, nullptr) << "created hidden by the start-up";
@@ -70,5 +63,4 @@ TEST(frmOptionsWin, OpensFromTheMenuKeepsItsBoxesAndSavesOnOKAndOnClosing) {
     SendMessageA(o.p.form.Window(), WM_CLOSE, 0, 0);
     EXPECT_EQ(o.p.form.Window(), nullptr);
     EXPECT_EQ(Stored("DelFiles") + Stored("Auto-Empty") + Stored("Auto-Launch"), "110");
-    ForgetOptions();
 }

@@ -76,7 +76,9 @@ void DialogAnswerer::Answer(HWND dialog) {
         before = steps_[next_].before;
         ++next_;
     } else if (GetDlgItem(dialog, IDCANCEL) == nullptr) {
-        button = GetDlgItem(dialog, IDNO) ? IDNO : IDOK;  // an unexpected box is closed as harmlessly as it can be
+        // An unexpected box is closed as harmlessly as it can be; one without a No, OK or Cancel
+        // button (the overwrite prompt) gets the Cancel command that Escape would send.
+        button = GetDlgItem(dialog, IDNO) ? IDNO : GetDlgItem(dialog, IDOK) ? IDOK : IDCANCEL;
     }
     seen.push_back(s);
     if (before) before(dialog);

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -54,4 +55,23 @@ void TempGame::Write(const std::string& path, const std::string& bytes) {
 bool TempGame::IsFile(const std::string& path) {
     const DWORD a = GetFileAttributesA(path.c_str());
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::vector<std::string> TempGame::Tree(const std::string& folder) {
+    std::vector<std::string> found;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return found;
+    do {
+        const std::string name = data.cFileName;
+        if (name == "." || name == "..") continue;
+        const bool isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        found.push_back(isFolder ? name + "\\" : name);
+        if (isFolder) {
+            for (const std::string& below : Tree(folder + "\\" + name)) found.push_back(name + "\\" + below);
+        }
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    std::sort(found.begin(), found.end());
+    return found;
 }

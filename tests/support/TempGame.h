@@ -19,5 +19,8 @@ public:
 
     static std::string Read(const std::string& path, bool* found = nullptr);
     static void Write(const std::string& path, const std::string& bytes);
+    // An attribute lookup, which Wine answers "a file" for any device name (NUL.ut2, COM1.uax).
     static bool IsFile(const std::string& path);
+    // Every file and folder stored below `folder`, as "Sub\name" (folders end in "\"), sorted.
+    static std::vector<std::string> Tree(const std::string& folder);
 };

@@ -1,7 +1,18 @@
 // Readers and keyboard for the window tests.
 #include "support/WinProgram.h"
 
+#include "settings/SettingsStore.h"
 #include "support/DialogAnswerer.h"
+
+namespace {
+
+// A closed main window stores its options (in both keys), and the next one starts with them.
+void ForgetStoredOptions() {
+    RegDeleteKeyA(HKEY_CURRENT_USER, OptionsKeyPath);
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, OptionsKeyPath, KEY_WOW64_32KEY, 0);
+}
+
+}  // namespace
 
 std::vector<std::string> WinProgram::Rows() const {
     std::vector<std::string> rows;
@@ -41,9 +52,12 @@ std::string WinProgram::ClipboardText() {
 OpenedGame::OpenedGame(const std::vector<std::pair<std::string, std::string>>& entries, std::size_t size,
                        const std::function<void(TempGame&)>& prepare)
     : game(entries, size) {
+    ForgetStoredOptions();
     if (prepare) prepare(game);
     game.RegisterAsGameFolder();
     p.form.Create(SW_SHOW);
     answers.Ignore(p.form.Window());
     PumpFor(50, p.form.Window());
 }
+
+OpenedGame::~OpenedGame() { ForgetStoredOptions(); }

@@ -47,10 +47,12 @@ struct WinProgram {
 
 // A temporary game folder recorded as the game's, and the main window opened on it; `prepare`
 // changes the folder before the window opens. Dialogs other than the main window are answered.
+// The window starts with no stored options, and leaves none behind.
 struct OpenedGame {
     TempGame game;
     WinProgram p;
     DialogAnswerer answers;
     OpenedGame(const std::vector<std::pair<std::string, std::string>>& entries, std::size_t size,
                const std::function<void(TempGame&)>& prepare = {});
+    ~OpenedGame();
 };
