@@ -1,0 +1,12 @@
+// The process and clock ports over kernel32, user32 and the version resource functions.
+#pragma once
+#include "platform/Processes.h"
+
+class Win32Processes final : public Processes, public Clock {
+public:
+    std::string ProgramPath() override;
+    void Start(std::string_view path) override;
+    bool IsMorvane(std::string_view path) override;
+    std::uint32_t Ticks() override;
+    void WaitForEvents(std::uint32_t ms) override;
+};

@@ -1,0 +1,85 @@
+// Running in the game's place: the test of the program's name and folder, and the sequence with a
+// fake clock and process starter, whole and with each step failing.
+#include <gtest/gtest.h>
+
+#include "app/Launcher.h"
+#include "cache/ErrorReport.h"
+#include "platform/Failure.h"
+#include "support/World.h"
+
+namespace {
+
+const std::string System = std::string(World::Game) + "\\System";
+
+// The main window's behaviour with launcher mode installed and Morvane started as UT2003.exe.
+struct Installed : World {
+    FakeProcesses processes{fs};
+    Installed() : World({{KeyFor(1), "DM-A.ut2"}}) {
+        processes.program = System + "\\UT2003.exe";
+        fs.AddFile(System + "\\UT2003.exe", "Morvane");
+        fs.AddFile(System + "\\UT2003_original.exe", "Game");
+        view.deleteTicked = true;
+        rip.LoadCache();
+    }
+    // Each executable of the System folder as "name=bytes".
+    std::string Executables() const {
+        std::string all;
+        for (const auto& [path, bytes] : fs.Files())
+            if (path.rfind(System + "\\", 0) == 0 && path.find(".exe") != std::string::npos)
+                all += path.substr(System.size() + 1) + "=" + bytes + " ";
+        return all;
+    }
+};
+
+}  // namespace
+
+TEST(Launcher, StartsOnlyAsUT2003FromTheGamesSystemFolderWithTheBoxTicked) {
+    const std::tuple<const char*, const char*, int, bool> cases[] = {  // program, game folder, chkLaunch
+        {"C:\\UT2003\\System\\UT2003.exe", "C:\\UT2003", 1, true},
+        {"C:\\UT2003\\System\\UT2003.exe", "C:\\UT2003", 0, false}, {"C:\\UT2003\\System\\UT2003.exe", "C:\\UT2003", 2, false},
+        {"C:\\UT2003\\System\\Morvane.exe", "C:\\UT2003", 1, false}, {"C:\\UT2003\\System\\ut2003.exe", "C:\\UT2003", 1, false},
+        {"C:\\UT2003\\system\\UT2003.exe", "C:\\UT2003", 1, false},  // letter case counts
+        {"C:\\UT2003\\System\\UT2003.exe", "c:\\ut2003", 1, false}, {"C:\\UT2003\\UT2003.exe", "C:\\UT2003", 1, false},
+        {"C:\\UT2003\\System\\UT2003", "C:\\UT2003", 1, true},
+    };
+    for (const auto& [program, folder, state, expected] : cases)
+        EXPECT_EQ(IsLauncherStart(program, folder, state), expected) << program << " in " << folder << ", " << state;
+}
+
+TEST(Launcher, UncachesStartsTheGameUnderItsNameWaitsAndPutsTheNamesBack) {
+    Installed w;
+    w.processes.now = 0xFFFFF000u;  // the tick counter wraps during the wait
+    std::string atStart;
+    w.processes.onStart = [&] { atStart = w.Executables(); };
+    EXPECT_TRUE(RunLauncher(w.rip, w.processes, w.processes));
+    EXPECT_EQ(w.Where(), "DM-A.ut2:Maps");
+    EXPECT_EQ(w.processes.started, std::vector<std::string>{System + "\\UT2003.exe"});
+    EXPECT_EQ(atStart, "Morvane.exe=Morvane UT2003.exe=Game ");
+    EXPECT_EQ(w.processes.now - 0xFFFFF000u, LauncherWaitMs) << "20 seconds, across the wrap";
+    EXPECT_EQ(w.processes.waits, 3);
+    EXPECT_EQ(w.Executables(), "UT2003.exe=Morvane UT2003_original.exe=Game ");
+    EXPECT_TRUE(w.Shown().empty());
+}
+
+TEST(Launcher, AFailedStepPutsTheInstalledNamesBackAndIsReported) {
+    const std::string launcher = System + "\\UT2003.exe", original = System + "\\UT2003_original.exe";
+    // The failing rename (a path, and which of the renames naming it), or the start; and the
+    // executables after it.
+    const std::tuple<std::string, int, const char*> cases[] = {
+        {launcher, 1, "UT2003.exe=Morvane UT2003_original.exe=Game "},
+        {original, 1, "UT2003.exe=Morvane UT2003_original.exe=Game "},
+        {"start", 0, "UT2003.exe=Morvane UT2003_original.exe=Game "},
+        {launcher, 3, "UT2003.exe=Morvane UT2003_original.exe=Game "},  // the game back aside: tried once more
+        {System + "\\Morvane.exe", 2, "Morvane.exe=Morvane UT2003.exe=Game "},  // Morvane aside, the game startable
+    };
+    for (const auto& [failing, occurrence, executables] : cases) {
+        SCOPED_TRACE(failing + " #" + std::to_string(occurrence));
+        Installed w;
+        if (failing == "start") w.processes.onStart = [] { throw Failure("Disk trouble."); };
+        else w.fs.FailOn(FsOp::Rename, failing, "Disk trouble.", occurrence);
+        EXPECT_FALSE(RunLauncher(w.rip, w.processes, w.processes)) << "the window opens";
+        EXPECT_EQ(w.Executables(), executables);
+        EXPECT_EQ(w.Shown(), std::vector<std::string>{"frmRip->Form_Load: " +
+                                                      BuildErrorReport(ReportSite::FormLoad, "Disk trouble.").message});
+    }
+}
