@@ -1,6 +1,6 @@
 // Resource ids. Ranges: 1-99 icons and menus, 100-199 dialogs, 1000-1099 frmRip controls,
 // 1100-1199 frmOverwrite controls, 1200-1299 the input box, 1300-1399 frmOptions controls,
-// 40000+ menu commands.
+// 1400-1499 frmFix controls and pictures, 40000+ menu commands.
 #pragma once
 
 #define IDI_MORVANE 1
@@ -52,6 +52,35 @@
 #define IDC_FRAAUTO 1300
 #define IDC_CHKEMPTY 1301
 #define IDC_CHKLAUNCH 1302
+
+#define IDD_FIX 104
+#define IDC_FIX_LBLTITLE 1400
+#define IDC_FIX_IMGUT 1401
+#define IDC_FIX_IMAGE2 1402
+#define IDC_FIX_FRAOK 1410
+#define IDC_FIX_LBLOK 1411
+#define IDC_FIX_LSTOK 1412
+#define IDC_FIX_FRAPROB 1420
+#define IDC_FIX_LBLONLYCACHE 1421
+#define IDC_FIX_LSTCACHE 1422
+#define IDC_FIX_LBLFILES 1423
+#define IDC_FIX_LSTFILES 1424
+#define IDC_FIX_FRAFILE 1430
+#define IDC_FIX_LBLHEX 1431
+#define IDC_FIX_CMBHEX 1432
+#define IDC_FIX_LBLFILENAME 1433
+#define IDC_FIX_TXTFILENAME 1434
+#define IDC_FIX_LBLSIZECAP 1435
+#define IDC_FIX_LBLSIZE 1436
+#define IDC_FIX_LBLMODIFCAP 1437
+#define IDC_FIX_LBLMODIF 1438
+#define IDC_FIX_CMDDELHEX 1440
+#define IDC_FIX_CMDDELCACHE 1441
+#define IDC_FIX_CMDSAVE 1442
+#define IDC_FIX_LBLINFO 1450
+#define IDC_FIX_CMDREFRESH 1451
+#define IDI_FIXUT 1490
+#define IDI_FIXIMAGE2 1491
 
 #define IDM_OPTIONS 40001
 #define IDM_FIX 40002

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Creates a small demo UT2003 installation: the game's sub-folders, a System\\UT2003.exe stand-in,
 and a Cache folder with cache.ini and a dozen cached files covering every file type; one entry's
-cached file is missing. Usage: make-demo-game.py GAME_FOLDER"""
+cached file is missing, and one cached file has no line in cache.ini (the fixer window shows both).
+Usage: make-demo-game.py GAME_FOLDER"""
 import hashlib
 import os
 import sys
@@ -25,6 +26,9 @@ FILES = [
     ("BR-Lost-Signal.ut2", None),
 ]
 
+# A cached file that cache.ini does not name, as a crash of the game can leave one behind.
+STRAY = ("DM-Morvane-Stray.ut2", 150_000)
+
 
 def key(name):
     return hashlib.md5(name.encode()).hexdigest().upper()
@@ -36,9 +40,10 @@ def main(game):
     with open(os.path.join(game, "System", "UT2003.exe"), "wb") as f:
         f.write(b"MZ demo stand-in for the game's executable\r\n")
     lines = ["[Cache]"]
-    for name, size in FILES:
+    for name, size in FILES + [STRAY]:
         k = key(name)
-        lines.append(f"{k}={name}")
+        if (name, size) != STRAY:
+            lines.append(f"{k}={name}")
         if size is not None:
             with open(os.path.join(game, "Cache", k + "-1.uxx"), "wb") as f:
                 f.write((name.encode() + b"\0") * (size // (len(name) + 1)) + b"\0" * (size % (len(name) + 1)))

@@ -84,7 +84,32 @@ def logo():
     return px
 
 
+def fix_tool():
+    """The fixer's first picture: an index sheet with a spanner across it."""
+    px = canvas()
+    rect(px, 4, 2, 22, 30, GREY)
+    rect(px, 5, 3, 21, 29, WHITE)
+    for y in (7, 11, 15, 19, 23):
+        rect(px, 8, y, 18, y + 2, NAVY)
+    line(px, 12, 27, 24, 15, 4, GOLD)
+    disc(px, 25, 11, 5.5, GOLD)
+    disc(px, 27.5, 8.5, 2.8, (0, 0, 0, 0))
+    return px
+
+
+def fix_check():
+    """The fixer's second picture: a magnifying glass over a check mark."""
+    px = canvas()
+    line(px, 20, 20, 28.5, 28.5, 4.5, NAVY)
+    disc(px, 13, 13, 11, NAVY)
+    disc(px, 13, 13, 8.5, WHITE)
+    line(px, 8.5, 13.5, 12, 17, 2.6, GREEN)
+    line(px, 12, 17, 18, 9.5, 2.6, GREEN)
+    return px
+
+
 out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "res")
-for name, draw in (("Morvane", morvane), ("Uncache", uncache), ("Delete", delete), ("Logo", logo)):
+for name, draw in (("Morvane", morvane), ("Uncache", uncache), ("Delete", delete), ("Logo", logo),
+                   ("FixTool", fix_tool), ("FixCheck", fix_check)):
     with open(os.path.join(out, name + ".ico"), "wb") as f:
         f.write(ico(draw()))

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/RipView.h"
+#include "fixer/FixerHost.h"
 
 class Clipboard;
 class CodePage;
@@ -25,7 +26,7 @@ struct RipPorts {
     CodePage& codePage;
 };
 
-class Rip {
+class Rip final : public FixerHost {
 public:
     Rip(RipView& view, RipPorts ports) : view_(view), ports_(ports) {}
     Rip(const Rip&) = delete;
@@ -38,14 +39,15 @@ public:
 
     RipView& View() { return view_; }
     RipPorts& Ports() { return ports_; }
-    std::string GameFolder() { return view_.PathText(); }
+    std::string GameFolder() override { return view_.PathText(); }
+    bool IsPathValid() override { return ValidPath; }
     // The key of a row, through its item datum.
     const std::string& KeyOfRow(int row);
 
     // The path box becomes the game's record of its folder (Find, Escape, start-up).
     void LocateFolder();
     void CheckPath();
-    void LoadCache();
+    void LoadCache() override;
 
     // Button handlers. While an un-cache run or a deletion is in progress, the clicks that its one
     // yield delivers are ignored, so runs never nest.

@@ -3,11 +3,13 @@
 
 #include <exception>
 
+#include "app/Launcher.h"
 #include "app/Rip.h"
 #include "cache/ErrorReport.h"
+#include "platform/Processes.h"
 #include "settings/SettingsStore.h"
 
-void StartUp(Rip& rip, OptionsWindow& options) {
+bool StartUp(Rip& rip, OptionsWindow& options, Processes& processes, Clock& clock) {
     try {
         rip.LocateFolder();
         options.Load();
@@ -19,7 +21,10 @@ void StartUp(Rip& rip, OptionsWindow& options) {
             rip.cmdUncache_Click();
             rip.View().YieldOnce();
         }
+        if (IsLauncherStart(processes.ProgramPath(), rip.GameFolder(), options.State(Option::AutoLaunch)))
+            return RunLauncher(rip, processes, clock);
     } catch (const std::exception& e) {
         ReportUnexpectedError(rip.Ports().prompts, rip.Ports().clipboard, ReportSite::FormLoad, e.what());
     }
+    return false;
 }

@@ -55,7 +55,7 @@ constexpr Tip Tips[] = {
 
 frmRip::frmRip(FileSystem& files, Registry& registry, Win32Prompts& prompts, Clipboard& clipboard,
                SizeFormatter& sizes)
-    : prompts_(prompts), options_(registry), rip_(*this, RipPorts{files, registry, prompts, clipboard, sizes, overwrite_, codePage_}) {}
+    : prompts_(prompts), options_(registry, files, processes_), rip_(*this, RipPorts{files, registry, prompts, clipboard, sizes, overwrite_, codePage_}) {}
 
 frmRip::~frmRip() {
     if (hwnd_ != nullptr) DestroyWindow(hwnd_);
@@ -67,7 +67,8 @@ bool frmRip::Create(int showCommand) {
     if (CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_RIP), nullptr, s_DlgProc, reinterpret_cast<LPARAM>(this)) ==
         nullptr)
         return false;
-    ShowWindow(hwnd_, showCommand);
+    if (endAtOnce_) DestroyWindow(hwnd_);
+    else ShowWindow(hwnd_, showCommand);
     return true;
 }
 
@@ -161,6 +162,7 @@ void frmRip::OnCommand(int id, int code) {
         case IDC_CMDUNCACHE: Guarded("cmdUncache_Click", [&] { rip_.cmdUncache_Click(); }); break;
         case IDC_CMDDELETE: Guarded("cmdDelete_Click", [&] { rip_.cmdDelete_Click(); }); break;
         case IDM_OPTIONS: Guarded("mnuOptions_Click", [&] { options_.Show(); }); break;
+        case IDM_FIX: Guarded("mnuFix_Click", [&] { fix_.Show(hwnd_); }); break;
         case IDCANCEL:
             // Escape: in the path box it resets the folder, as Find does; elsewhere it does nothing
             // (the main window is closed with its close button or Alt+F4).
@@ -200,16 +202,17 @@ void frmRip::Form_Load() {
     SetDefaultButton(IDC_CMDUNCACHE);
     lblMB_Change();
 
-    options_.SetOwner(hwnd_, Item(IDC_CHKDEL));
+    options_.SetOwner(hwnd_, Item(IDC_CHKDEL), Item(IDC_TXTPATH));
     // All of it before the window is first shown: the questions of an automatic run have no
     // visible owner, so the prompts show them on their own.
-    StartUp(rip_, options_);
+    endAtOnce_ = StartUp(rip_, options_, processes_, processes_);
 }
 
 // Unloading the options window saves the options, chkDel's state among them.
 void frmRip::Form_QueryUnload() {
     options_.Unload();
     overwrite_.Unload();
+    fix_.Unload();
 }
 
 void frmRip::txtPath_GotFocus() { SetDefaultButton(IDC_CMDFIND); }

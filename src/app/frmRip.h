@@ -9,7 +9,9 @@
 #include "app/Rip.h"
 #include "app/RipView.h"
 #include "dialogs/frmOverwrite.h"
+#include "fixer/frmFix.h"
 #include "platform/Win32CodePage.h"
+#include "platform/Win32Processes.h"
 #include "settings/frmOptions.h"
 
 class Win32Prompts;
@@ -21,7 +23,8 @@ public:
     frmRip(const frmRip&) = delete;
     frmRip& operator=(const frmRip&) = delete;
 
-    // Creates the window (its load handler is the start-up sequence) and shows it.
+    // Creates the window (its load handler is the start-up sequence) and shows it; after the
+    // launcher sequence it is destroyed instead, unseen, and Run returns at once.
     bool Create(int showCommand);
     // Runs the program's message loop until the main window is closed; returns the exit code.
     int Run();
@@ -31,6 +34,7 @@ public:
     Rip& Core() { return rip_; }
     frmOverwrite& Overwrite() { return overwrite_; }
     frmOptions& Options() { return options_; }
+    frmFix& Fixer() { return fix_; }
     HACCEL Accelerators() const { return accelerators_; }
 
     // RipView
@@ -77,12 +81,15 @@ private:
 
     Win32Prompts& prompts_;
     frmOverwrite overwrite_{nullptr};
+    Win32Processes processes_;
     frmOptions options_;
     Win32CodePage codePage_;
     Rip rip_;
+    frmFix fix_{rip_, rip_.Ports().files, rip_.Ports().clipboard, rip_.Ports().sizes, codePage_};
     HWND hwnd_ = nullptr;
     HWND tooltips_ = nullptr;
     HACCEL accelerators_ = nullptr;
     int currentRow_ = -1;  // list boxes never report "no current row" themselves
     bool closeRequested_ = false;  // closed while a run was busy: it closes once the run has ended
+    bool endAtOnce_ = false;       // the launcher sequence has run: no window, nothing saved
 };

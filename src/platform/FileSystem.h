@@ -46,4 +46,6 @@ public:
     virtual void Rename(std::string_view from, std::string_view to) = 0;
     // Every entry that a wildcard search of `pattern` yields, folders and "." included.
     virtual std::vector<FoundFile> List(std::string_view pattern) = 0;
+    // When a file was last written: 100-nanosecond ticks since 1 January 1601, UTC (a FILETIME).
+    virtual std::uint64_t LastModified(std::string_view path) = 0;
 };

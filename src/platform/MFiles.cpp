@@ -17,6 +17,24 @@ std::string Lower(std::string_view s) {
     return out;
 }
 
+// The quicksort by lower-cased name, over the names and their lower-cased keys together.
+void Quicksort(std::vector<std::string>& names, std::vector<std::string>& keys, long first, long last) {
+    long i = first, j = last;
+    const std::string pivot = keys[static_cast<std::size_t>((first + last) / 2)];
+    for (;;) {
+        while (keys[static_cast<std::size_t>(i)] < pivot) ++i;
+        while (pivot < keys[static_cast<std::size_t>(j)]) --j;
+        if (i > j) break;
+        std::swap(names[static_cast<std::size_t>(i)], names[static_cast<std::size_t>(j)]);
+        std::swap(keys[static_cast<std::size_t>(i)], keys[static_cast<std::size_t>(j)]);
+        ++i;
+        --j;
+        if (i > j) break;
+    }
+    if (first < j) Quicksort(names, keys, first, j);
+    if (i < last) Quicksort(names, keys, i, last);
+}
+
 }  // namespace
 
 namespace MFiles {
@@ -44,19 +62,10 @@ void ListFiles(FileSystem& fs, Prompts& prompts, std::string_view folder, std::v
 void SortNames(std::vector<std::string>& names, long& first, long& last) {
     if (names.empty()) return;  // no bounds, no pivot
     if (last == 0) last = static_cast<long>(names.size()) - 1;
-    long i = first, j = last;
-    const std::string pivot = Lower(names[static_cast<std::size_t>((first + last) / 2)]);
-    for (;;) {
-        while (Lower(names[static_cast<std::size_t>(i)]) < pivot) ++i;
-        while (pivot < Lower(names[static_cast<std::size_t>(j)])) --j;
-        if (i > j) break;
-        std::swap(names[static_cast<std::size_t>(i)], names[static_cast<std::size_t>(j)]);
-        ++i;
-        --j;
-        if (i > j) break;
-    }
-    if (first < j) SortNames(names, first, j);
-    if (i < last) SortNames(names, i, last);
+    // Each name is lower-cased once, not on every comparison; the keys move with their names.
+    std::vector<std::string> keys(names.size());
+    for (long i = first; i <= last; ++i) keys[static_cast<std::size_t>(i)] = Lower(names[static_cast<std::size_t>(i)]);
+    Quicksort(names, keys, first, last);
 }
 
 }  // namespace MFiles

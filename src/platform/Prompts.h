@@ -6,7 +6,7 @@
 
 constexpr const char* ProgramTitle = "Morvane";
 
-enum class MsgIcon { Exclamation, Critical, Question };
+enum class MsgIcon { Exclamation, Critical, Question, Information, None };
 enum class MsgButtons { Ok, YesNo };  // Yes is the default button of YesNo
 enum class MsgAnswer { Ok, Yes, No };
 

@@ -135,3 +135,10 @@ std::vector<FoundFile> Win32FileSystem::List(std::string_view pattern) {
     } while (FindNextFileA(find.get(), &data));
     return found;
 }
+
+std::uint64_t Win32FileSystem::LastModified(std::string_view path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    Check(GetFileAttributesExA(Z(path).c_str(), GetFileExInfoStandard, &data));
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) throw Failure(Win32ErrorText(ERROR_FILE_NOT_FOUND));
+    return (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+}

@@ -15,4 +15,5 @@ public:
     void MakeFolder(std::string_view path) override;
     void Rename(std::string_view from, std::string_view to) override;
     std::vector<FoundFile> List(std::string_view pattern) override;
+    std::uint64_t LastModified(std::string_view path) override;
 };

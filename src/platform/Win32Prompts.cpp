@@ -11,6 +11,8 @@ MsgAnswer Win32Prompts::Message(std::string_view text, std::string_view title, M
         case MsgIcon::Exclamation: style |= MB_ICONEXCLAMATION; break;
         case MsgIcon::Critical: style |= MB_ICONERROR; break;
         case MsgIcon::Question: style |= MB_ICONQUESTION; break;
+        case MsgIcon::Information: style |= MB_ICONINFORMATION; break;
+        case MsgIcon::None: break;
     }
     const std::string t(text), caption(title.empty() ? std::string_view(ProgramTitle) : title);
     HWND owner = owner_ != nullptr && IsWindowVisible(owner_) ? owner_ : nullptr;

@@ -1,7 +1,9 @@
 // frmOptions: the options window over the settings store.
 #include "settings/frmOptions.h"
 
+#include "platform/Win32Prompts.h"
 #include "platform/WinUi.h"
+#include "settings/LauncherInstall.h"
 #include "resource.h"
 
 frmOptions::~frmOptions() {
@@ -56,6 +58,13 @@ void frmOptions::cmdOK_Click() {
     ShowWindow(hwnd_, SW_HIDE);
 }
 
+void frmOptions::chkLaunch_Click() {
+    Win32Prompts prompts;  // owned by this window, which they keep from being used meanwhile
+    prompts.SetOwner(hwnd_);
+    ::chkLaunch_Click(IsWindowVisible(hwnd_) != FALSE, State(Option::AutoLaunch), GetText(pathBox_), files_,
+                      processes_, prompts);
+}
+
 INT_PTR CALLBACK frmOptions::s_DlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     try {
         if (message == WM_INITDIALOG) {
@@ -69,6 +78,10 @@ INT_PTR CALLBACK frmOptions::s_DlgProc(HWND hwnd, UINT message, WPARAM wParam, L
         // OK, and Escape (the window has no other way to close): the boxes already hold the choices.
         if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
             self->cmdOK_Click();
+            return TRUE;
+        }
+        if (message == WM_COMMAND && LOWORD(wParam) == IDC_CHKLAUNCH && HIWORD(wParam) == BN_CLICKED) {
+            self->chkLaunch_Click();
             return TRUE;
         }
     } catch (...) {

@@ -5,14 +5,22 @@
 
 #include "settings/SettingsStore.h"
 
+class FileSystem;
+class Processes;
 class Registry;
 
 class frmOptions final : public OptionsWindow {
 public:
-    explicit frmOptions(Registry& registry) : registry_(registry) {}
+    frmOptions(Registry& registry, FileSystem& files, Processes& processes)
+        : registry_(registry), files_(files), processes_(processes) {}
     ~frmOptions() override;
-    // The owner, and its "Delete cached files when un-caching" box, which is stored with the options.
-    void SetOwner(HWND owner, HWND delFilesBox) { owner_ = owner; delFilesBox_ = delFilesBox; }
+    // The owner, its "Delete cached files when un-caching" box, which is stored with the options,
+    // and its path box, whose text names the game folder that launcher mode is installed in.
+    void SetOwner(HWND owner, HWND delFilesBox, HWND pathBox) {
+        owner_ = owner;
+        delFilesBox_ = delFilesBox;
+        pathBox_ = pathBox;
+    }
 
     void Load() override;
     // Shows the window modally over its owner until OK hides it.
@@ -28,10 +36,14 @@ private:
     static INT_PTR CALLBACK s_DlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     void EnsureLoaded();
     void cmdOK_Click();
+    void chkLaunch_Click();
     HWND Box(Option option) const;
 
     Registry& registry_;
+    FileSystem& files_;
+    Processes& processes_;
     HWND owner_ = nullptr;
     HWND delFilesBox_ = nullptr;
+    HWND pathBox_ = nullptr;
     HWND hwnd_ = nullptr;
 };

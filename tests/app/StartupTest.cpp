@@ -43,7 +43,8 @@ TEST(Startup, ListsAndWithAutomaticUncachingUncachesEverythingBeforeTheWindowSho
         w.registry.Set(OptionsKeyPath, "DelFiles", RegValue::OfText("1"));
         w.registry.Set(OptionsKeyPath, "Auto-Empty", RegValue::OfText(autoEmpty));
         Boxes boxes(w.view, w.registry);
-        StartUp(w.rip, boxes);
+        FakeProcesses processes(w.fs);
+        EXPECT_FALSE(StartUp(w.rip, boxes, processes, processes)) << "the window opens";
         EXPECT_EQ(w.Shown(), shown);
         EXPECT_EQ(w.Where(), where);
         EXPECT_EQ(w.view.path, folder);

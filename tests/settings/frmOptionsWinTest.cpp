@@ -64,3 +64,29 @@ TEST(frmOptionsWin, OpensFromTheMenuKeepsItsBoxesAndSavesOnOKAndOnClosing) {
     EXPECT_EQ(o.p.form.Window(), nullptr);
     EXPECT_EQ(Stored("DelFiles") + Stored("Auto-Empty") + Stored("Auto-Launch"), "110");
 }
+
+TEST(frmOptionsWin, TickingTheLauncherBoxInstallsMorvaneWithAWarningAndClearingItRemovesIt) {
+    std::string system;
+    OpenedGame o({{TempGame::KeyFor(1), "DM-A.ut2"}}, 10, [&](TempGame& g) {
+        system = g.Folder() + "\\System\\";
+        TempGame::Write(system + "UT2003.exe", "the game");
+    });
+    std::string installed;
+    o.answers.Expect("Morvane options", 0, [](HWND d) { PostMessageA(GetDlgItem(d, IDC_CHKLAUNCH), BM_CLICK, 0, 0); })
+        .Expect("Warning", IDOK)
+        .Expect("Morvane options", IDOK, [&](HWND d) {
+            installed = TempGame::Read(system + "UT2003_original.exe") + "|" +
+                        std::to_string(TempGame::Read(system + "UT2003.exe").size() > 100000);
+            SendMessageA(GetDlgItem(d, IDC_CHKLAUNCH), BM_CLICK, 0, 0);
+        });
+    SendMessageA(o.p.form.Window(), WM_COMMAND, IDM_OPTIONS, 0);
+    ASSERT_TRUE(o.answers.AllAnswered()) << o.answers.seen.size() << " dialogs seen";
+    EXPECT_EQ(o.answers.seen[1].text, "WARNING:\r\nMorvane will now uncache all files in your UT2003\\Cache folder "
+              "when you start UT2003.\r\nIt has renamed the original 'UT2003.exe' file to 'UT2003_original.exe' and "
+              "copied itself to 'UT2003.exe' instead.\r\nPlease do NOT delete either file!");
+    EXPECT_EQ(installed, "the game|1") << "the game aside, Morvane in its place";
+    bool originalThere = true;
+    TempGame::Read(system + "UT2003_original.exe", &originalThere);
+    EXPECT_EQ(TempGame::Read(system + "UT2003.exe"), "the game");
+    EXPECT_FALSE(originalThere);
+}

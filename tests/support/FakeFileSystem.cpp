@@ -55,7 +55,7 @@ std::vector<std::pair<std::string, std::string>> FakeFileSystem::Files() const {
 
 void FakeFileSystem::Enter(FsOp op, std::string_view path, std::string_view other) {
     const char* const names[] = {"Exists", "SizeOf", "ReadAll",    "WriteNew", "Flush", "Replace",
-                                 "Copy",   "Remove", "MakeFolder", "Rename",   "List"};
+                                 "Copy",   "Remove", "MakeFolder", "Rename",   "List",  "LastModified"};
     log_.push_back(names[static_cast<int>(op)] + (" " + std::string(path)) +
                    (other.empty() ? "" : " -> " + std::string(other)));
     // As on Windows, where the ANSI functions would cut the path at the NUL and act on another file.
@@ -152,10 +152,15 @@ void FakeFileSystem::MakeFolder(std::string_view path) {
     AddFolder(path);
 }
 
-// No behaviour renames yet: the call fails, so that a first use cannot pass unnoticed.
+// As MoveFileA: the file takes its new name; nothing may stand there already.
 void FakeFileSystem::Rename(std::string_view from, std::string_view to) {
     Enter(FsOp::Rename, from, to);
-    throw Failure("The fake file system does not rename.");
+    Node moved = FileOrThrow(from);
+    RequireParent(to);
+    if (Find(to) != nullptr) throw Failure("Cannot create a file when that file already exists.");
+    moved.spelling = std::string(to);
+    nodes_.erase(KeyOf(from));
+    nodes_[KeyOf(to)] = std::move(moved);
 }
 
 std::vector<FoundFile> FakeFileSystem::List(std::string_view pattern) {
@@ -169,4 +174,9 @@ std::vector<FoundFile> FakeFileSystem::List(std::string_view pattern) {
         if (ParentKey(key) == parent) found.push_back({s.substr(s.rfind('\\') + 1), node.attributes});
     }
     return found;
+}
+
+std::uint64_t FakeFileSystem::LastModified(std::string_view path) {
+    Enter(FsOp::LastModified, path);
+    return FileOrThrow(path).modified;
 }

@@ -9,7 +9,9 @@
 
 #include "platform/FileSystem.h"
 
-enum class FsOp { Exists, SizeOf, ReadAll, WriteNew, Flush, Replace, Copy, Remove, MakeFolder, Rename, List };
+enum class FsOp {
+    Exists, SizeOf, ReadAll, WriteNew, Flush, Replace, Copy, Remove, MakeFolder, Rename, List, LastModified
+};
 
 class FakeFileSystem final : public FileSystem {
 public:
@@ -21,6 +23,8 @@ public:
     void FailOn(FsOp op, std::string_view path, std::string description = "Access denied.", int occurrence = 1);
     // Copies onto `path` report success but leave only half of the bytes there.
     void ShortCopiesTo(std::string_view path) { shortCopies_.push_back(KeyOf(path)); }
+    // The time LastModified reports for a file (0 until set).
+    void SetModified(std::string_view path, std::uint64_t ticks) { nodes_.at(KeyOf(path)).modified = ticks; }
 
     std::optional<std::string> Bytes(std::string_view path) const;  // of a file
     bool Has(std::string_view path) const { return Find(path) != nullptr; }
@@ -40,9 +44,15 @@ public:
     void MakeFolder(std::string_view path) override;
     void Rename(std::string_view from, std::string_view to) override;
     std::vector<FoundFile> List(std::string_view pattern) override;
+    std::uint64_t LastModified(std::string_view path) override;
 
 private:
-    struct Node { std::string spelling, bytes; bool folder = false; std::uint32_t attributes = 0; };
+    struct Node {
+        std::string spelling, bytes;
+        bool folder = false;
+        std::uint32_t attributes = 0;
+        std::uint64_t modified = 0;
+    };
     struct Fault {
         FsOp op;
         std::string key, description;

@@ -1,6 +1,9 @@
 // The small recording fakes.
 #include "support/Fakes.h"
 
+#include "platform/Failure.h"
+#include "platform/FileSystem.h"
+
 std::string FakeRegistry::Where(std::uint32_t root, std::string_view keyPath, std::string_view name) {
     std::string w = std::string(root == HKeyLocalMachine ? "HKLM" : root == HKeyCurrentUser ? "HKCU" : "HK?") + "\\" +
                     std::string(keyPath) + "\\" + std::string(name);
@@ -66,4 +69,12 @@ int FakeOverwrite::Ask(std::string_view destination) {
     yAll_ = yAll_ || answer == 'A';
     nAll_ = nAll_ || answer == 'O';
     return response_;
+}
+
+bool FakeProcesses::IsMorvane(std::string_view path) {
+    try {
+        return fs_.ReadAll(path).rfind("Morvane", 0) == 0;
+    } catch (const Failure&) {
+        return false;
+    }
 }

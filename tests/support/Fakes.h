@@ -10,6 +10,8 @@
 
 #include "app/RipView.h"
 #include "platform/CodePage.h"
+#include "platform/FileSystem.h"
+#include "platform/Processes.h"
 #include "platform/Prompts.h"
 #include "platform/Registry.h"
 #include "uncache/OverwritePrompt.h"
@@ -99,6 +101,27 @@ public:
         for (char16_t c : text) out += c < 0x100 ? static_cast<char>(c) : '?';
         return out;
     }
+};
+
+// The running program, the programs started and a clock that moves only when waited on. A file
+// whose bytes begin with "Morvane" counts as a copy of Morvane.
+class FakeProcesses final : public Processes, public Clock {
+public:
+    explicit FakeProcesses(FileSystem& fs) : fs_(fs) {}
+    std::string program = "C:\\Tools\\Morvane.exe";
+    std::vector<std::string> started;
+    std::uint32_t now = 0;
+    int waits = 0;
+    std::function<void()> onStart;  // runs as a program starts
+
+    std::string ProgramPath() override { return program; }
+    void Start(std::string_view path) override { started.emplace_back(path); if (onStart) onStart(); }
+    bool IsMorvane(std::string_view path) override;
+    std::uint32_t Ticks() override { return now; }
+    void WaitForEvents(std::uint32_t ms) override { ++waits; now += ms < 7000 ? ms : 7000; }
+
+private:
+    FileSystem& fs_;
 };
 
 class FakeView final : public RipView {
