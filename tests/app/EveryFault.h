@@ -32,10 +32,8 @@ struct Call {
 };
 
 inline FsOp OpNamed(const std::string& name) {
-    const char* names[] = {"Exists", "SizeOf", "ReadAll", "WriteNew", "Flush", "Replace",
-                           "Copy",   "Remove", "MakeFolder", "Rename", "List", "LastModified"};  // FsOp's order
     for (int i = 0; i < 12; ++i)
-        if (name == names[i]) return static_cast<FsOp>(i);
+        if (name == FsOpNames[i]) return static_cast<FsOp>(i);
     ADD_FAILURE() << "unknown operation in the log: " << name;
     return FsOp::List;
 }

@@ -81,9 +81,6 @@ TEST(frmOptionsWin, TickingTheLauncherBoxInstallsMorvaneWithAWarningAndClearingI
         });
     SendMessageA(o.p.form.Window(), WM_COMMAND, IDM_OPTIONS, 0);
     ASSERT_TRUE(o.answers.AllAnswered()) << o.answers.seen.size() << " dialogs seen";
-    EXPECT_EQ(o.answers.seen[1].text, "WARNING:\r\nMorvane will now uncache all files in your UT2003\\Cache folder "
-              "when you start UT2003.\r\nIt has renamed the original 'UT2003.exe' file to 'UT2003_original.exe' and "
-              "copied itself to 'UT2003.exe' instead.\r\nPlease do NOT delete either file!");
     EXPECT_EQ(installed, "the game|1") << "the game aside, Morvane in its place";
     bool originalThere = true;
     TempGame::Read(system + "UT2003_original.exe", &originalThere);

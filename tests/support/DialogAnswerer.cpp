@@ -5,12 +5,6 @@ namespace {
 
 DialogAnswerer* current = nullptr;
 
-std::string Text(HWND window) {
-    char buffer[4096] = {};
-    GetWindowTextA(window, buffer, sizeof buffer);
-    return buffer;
-}
-
 bool IsDialog(HWND window) {
     char name[32] = {};
     GetClassNameA(window, name, sizeof name);
@@ -62,8 +56,8 @@ BOOL CALLBACK DialogAnswerer::Visit(HWND window, LPARAM self) noexcept {
 }
 
 void DialogAnswerer::Answer(HWND dialog) {
-    Seen s{Text(dialog), {}, 0, false};
-    if (HWND text = GetDlgItem(dialog, 0xFFFF)) s.text = Text(text);
+    Seen s{WindowText(dialog), {}, 0, false};
+    if (HWND text = GetDlgItem(dialog, 0xFFFF)) s.text = WindowText(text);
     // The default button is the one drawn as default (message boxes answer DM_GETDEFID differently).
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
         if ((GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) s.defaultButton = GetDlgCtrlID(child);
@@ -90,6 +84,12 @@ void DialogAnswerer::Answer(HWND dialog) {
     HWND control = GetDlgItem(dialog, button);
     if (control != nullptr) SendMessageA(control, BM_CLICK, 0, 0);
     else SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+}
+
+std::string WindowText(HWND window) {
+    char buffer[4096] = {};
+    GetWindowTextA(window, buffer, sizeof buffer);
+    return buffer;
 }
 
 void PumpFor(DWORD ms, HWND dialog) {

@@ -51,5 +51,6 @@ private:
     UINT_PTR timer_ = 0;
 };
 
+std::string WindowText(HWND window);
 // Pumps messages (with dialog handling for `dialog`) for about `ms` milliseconds.
 void PumpFor(DWORD ms, HWND dialog = nullptr);

@@ -54,9 +54,7 @@ std::vector<std::pair<std::string, std::string>> FakeFileSystem::Files() const {
 }
 
 void FakeFileSystem::Enter(FsOp op, std::string_view path, std::string_view other) {
-    const char* const names[] = {"Exists", "SizeOf", "ReadAll",    "WriteNew", "Flush", "Replace",
-                                 "Copy",   "Remove", "MakeFolder", "Rename",   "List",  "LastModified"};
-    log_.push_back(names[static_cast<int>(op)] + (" " + std::string(path)) +
+    log_.push_back(FsOpNames[static_cast<int>(op)] + (" " + std::string(path)) +
                    (other.empty() ? "" : " -> " + std::string(other)));
     // As on Windows, where the ANSI functions would cut the path at the NUL and act on another file.
     if (path.find('\0') != std::string_view::npos || other.find('\0') != std::string_view::npos)

@@ -12,6 +12,9 @@
 enum class FsOp {
     Exists, SizeOf, ReadAll, WriteNew, Flush, Replace, Copy, Remove, MakeFolder, Rename, List, LastModified
 };
+// The operations' names as the log spells them, in FsOp's order.
+inline constexpr const char* FsOpNames[] = {"Exists", "SizeOf", "ReadAll",    "WriteNew", "Flush", "Replace",
+                                            "Copy",   "Remove", "MakeFolder", "Rename",   "List",  "LastModified"};
 
 class FakeFileSystem final : public FileSystem {
 public:

@@ -77,10 +77,9 @@ class FakeOverwrite final : public OverwritePrompt {
 public:
     std::deque<char> script;
     std::vector<std::string> asked;
-    int resets = 0;
     std::function<void()> onAsk;  // runs while the prompt is shown
 
-    void ResetFrm() override { ++resets; yAll_ = nAll_ = false; response_ = ResponseNone; }
+    void ResetFrm() override { yAll_ = nAll_ = false; response_ = ResponseNone; }
     bool YAll() override { return yAll_; }
     bool NAll() override { return nAll_; }
     int Ask(std::string_view destination) override;

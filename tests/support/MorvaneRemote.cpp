@@ -2,15 +2,11 @@
 // demo. Each command waits (up to a timeout) for a visible top-level window with the given title.
 //   wait TITLE                 prints nothing; exit 0 once the window is there
 //   gone TITLE                 exit 0 once no such window is left
-//   text TITLE ID              prints the control's text (ID 65535: a message box's text)
+//   text TITLE ID              prints the control's text
 //   rows TITLE ID              prints the list box's rows, one a line
 //   click TITLE ID             presses a button (posted, so that a box it opens does not block us)
 //   settext TITLE ID TEXT      replaces an edit's text
-//   select TITLE ID ROW        selects one more row of an extended-selection list
 //   close TITLE                asks the window to close
-//   boxtext TITLE              prints the text of a message box with that title
-//   answer TITLE ID            presses button ID (1 OK, 2 Cancel, 6 Yes, 7 No) of such a box
-// A message box is told from a window of the same title by its text control (id 65535).
 //   cursor X Y                 moves the mouse pointer (away from tooltips before a screenshot)
 #include <windows.h>
 
@@ -20,11 +16,8 @@
 
 namespace {
 
-constexpr int BoxText = 0xFFFF;
-
 struct Search {
     const char* title;
-    bool box;
     HWND found;
 };
 
@@ -32,24 +25,22 @@ BOOL CALLBACK Visit(HWND hwnd, LPARAM lParam) {
     auto* s = reinterpret_cast<Search*>(lParam);
     char title[512] = {};
     GetWindowTextA(hwnd, title, sizeof title);
-    const bool isBox = GetDlgItem(hwnd, BoxText) != nullptr;
-    if (IsWindowVisible(hwnd) && std::string(title) == s->title && isBox == s->box) {
-        s->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
+    // A message box of the same title (told by its text control, id 65535) is never the window meant.
+    if (!IsWindowVisible(hwnd) || std::string(title) != s->title || GetDlgItem(hwnd, 0xFFFF) != nullptr) return TRUE;
+    s->found = hwnd;
+    return FALSE;
 }
 
-HWND FindTop(const char* title, bool box = false) {
-    Search s{title, box, nullptr};
+HWND FindTop(const char* title) {
+    Search s{title, nullptr};
     EnumWindows(Visit, reinterpret_cast<LPARAM>(&s));
     return s.found;
 }
 
-HWND WaitTop(const char* title, DWORD timeoutMs, bool box = false) {
+HWND WaitTop(const char* title, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     for (;;) {
-        if (HWND h = FindTop(title, box)) return h;
+        if (HWND h = FindTop(title)) return h;
         if (GetTickCount() - start > timeoutMs) {
             std::fprintf(stderr, "no window \"%s\"\n", title);
             std::exit(2);
@@ -86,17 +77,6 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    if (cmd == "boxtext" || cmd == "answer") {
-        HWND box = WaitTop(argv[2], timeout, true);
-        if (cmd == "boxtext") {
-            std::printf("%s\n", TextOf(GetDlgItem(box, BoxText)).c_str());
-            return 0;
-        }
-        if (argc < 4) return 1;
-        HWND button = GetDlgItem(box, std::atoi(argv[3]));
-        if (button == nullptr) return 4;
-        return PostMessageA(button, BM_CLICK, 0, 0) ? 0 : 3;
-    }
     HWND top = WaitTop(argv[2], timeout);
     if (cmd == "wait") return 0;
     if (cmd == "close") return PostMessageA(top, WM_CLOSE, 0, 0) ? 0 : 3;
@@ -125,10 +105,6 @@ int main(int argc, char** argv) {
     if (cmd == "click") return PostMessageA(control, BM_CLICK, 0, 0) ? 0 : 3;
     if (cmd == "settext" && argc == 5) {
         SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]));
-        return 0;
-    }
-    if (cmd == "select" && argc == 5) {
-        SendMessageA(control, LB_SETSEL, TRUE, std::atoi(argv[4]));
         return 0;
     }
     return 1;

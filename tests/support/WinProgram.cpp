@@ -32,12 +32,6 @@ void WinProgram::Key(int id, WPARAM key) const {
     PumpFor(60, form.Window());
 }
 
-std::string WinProgram::TextOf(HWND window) {
-    char b[4096] = {};
-    GetWindowTextA(window, b, sizeof b);
-    return b;
-}
-
 std::string WinProgram::ClipboardText() {
     std::string text;
     if (!OpenClipboard(nullptr)) return "<clipboard busy>";

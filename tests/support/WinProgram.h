@@ -41,7 +41,7 @@ struct WinProgram {
     // Types a key into a control as the keyboard would, through the main window's dialog handling.
     void Key(int id, WPARAM key) const;
 
-    static std::string TextOf(HWND window);
+    static std::string TextOf(HWND window) { return WindowText(window); }
     static std::string ClipboardText();
 };
 

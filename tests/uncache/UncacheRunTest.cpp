@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "app/EveryFault.h"
+#include "cache/IndexInvariants.h"
 #include "cache/ErrorReport.h"
 #include "support/World.h"
 
@@ -253,38 +254,32 @@ TEST(UncacheRun, NoFileIsLostWhateverOperationFails) {
 
 TEST(UncacheRun, IndexesOfAnyLineEndOrEncodingAreListedAndRewrittenInTheirOwnForm) {
     const World::Entries entries = {{K(1), "DM-A.ut2"}, {K(2), "Caf\xE9.utx"}, {K(3), "C.uax"}, {K(4), "D.u"}};
-    // The index's lines joined by `end`, in `form` (code page text, UTF-16 LE or BE, UTF-8), with a mark.
-    const auto encode = [](const std::string& text, char form) {
-        std::string out = form == 'L' ? "\xFF\xFE" : form == 'B' ? "\xFE\xFF" : form == '8' ? "\xEF\xBB\xBF" : "";
-        for (char c : text) {
-            const auto byte = static_cast<unsigned char>(c);
-            if (form == 'L') out += {c, '\0'};
-            else if (form == 'B') out += {'\0', c};
-            else if (form == '8' && byte >= 0x80) out += {static_cast<char>(0xC0 | byte >> 6), static_cast<char>(0x80 | (byte & 0x3F))};
-            else out += c;
+    // "[Cache]" and the lines of the entries `which`, each ended by `end`, in `form` with its mark.
+    const auto lines = [&](const std::vector<std::size_t>& which, const std::string& end, Form form) {
+        IndexLines index{form, {"[Cache]"}, {end}};
+        for (std::size_t n : which) {
+            index.lines.push_back(entries[n].first + "=" + entries[n].second);
+            index.ends.push_back(end);
         }
-        return out;
+        return IndexBytes(index);
     };
-    const auto lines = [&](const std::vector<std::size_t>& which, const std::string& end) {
-        std::string text = "[Cache]";
-        for (std::size_t n : which) text += end + entries[n].first + "=" + entries[n].second;
-        return text + end;
-    };
-    const std::pair<const char*, char> forms[] = {{"\r", 'A'}, {"\n", 'A'}, {"\r\n", 'L'}, {"\r\n", 'B'}, {"\n", '8'}};
+    const std::pair<const char*, Form> forms[] = {
+        {"\r", Form::Ansi}, {"\n", Form::Ansi}, {"\r\n", Form::Utf16LE}, {"\r\n", Form::Utf16BE}, {"\n", Form::Utf8}};
     for (const auto& [end, form] : forms) {
-        SCOPED_TRACE(std::string("form ") + form + ", line end " + (end[0] == '\r' ? "CR" : "LF") + (end[1] ? "LF" : ""));
+        SCOPED_TRACE("form " + std::to_string(static_cast<int>(form)) + ", line end " + (end[0] == '\r' ? "CR" : "LF") +
+                     (end[1] ? "LF" : ""));
         World w(entries);
-        w.fs.AddFile(w.Path("\\Cache\\cache.ini"), encode(lines({0, 1, 2, 3}, end), form));
+        w.fs.AddFile(w.Path("\\Cache\\cache.ini"), lines({0, 1, 2, 3}, end, form));
         w.view.deleteTicked = true;
         w.Select({0});
         w.rip.cmdUncache_Click();
-        EXPECT_EQ(w.Index(), encode(lines({1, 2, 3}, "\r\n"), form));
+        EXPECT_EQ(w.Index(), lines({1, 2, 3}, "\r\n", form));
         std::vector<std::string> rows;
         for (const auto& row : w.view.rows) rows.push_back(row.text);
         EXPECT_EQ(rows, (std::vector<std::string>{"Caf\xE9.utx", "C.uax", "D.u"}));
         w.Select({0, 1});
         w.rip.cmdDelete_Click();
-        EXPECT_EQ(w.Index(), encode(lines({3}, "\r\n"), form));
+        EXPECT_EQ(w.Index(), lines({3}, "\r\n", form));
         EXPECT_EQ(w.fs.Bytes(G("\\Maps\\DM-A.ut2")), World::Content(0));
         EXPECT_EQ(std::vector<bool>({w.fs.Has(w.Cached(K(2))), w.fs.Has(w.Cached(K(3))), w.fs.Has(w.Cached(K(4)))}),
                   std::vector<bool>({false, false, true}));
