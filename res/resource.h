@@ -1,6 +1,7 @@
 // Resource ids. Ranges: 1-99 icons and menus, 100-199 dialogs, 1000-1099 frmRip controls,
 // 1100-1199 frmOverwrite controls, 1200-1299 the input box, 1300-1399 frmOptions controls,
-// 1400-1499 frmFix controls and pictures, 40000+ menu commands.
+// 1400-1499 frmFix controls and pictures, 1500-1599 frmAbout controls and picture, 40000+ menu
+// commands.
 #pragma once
 
 #define IDI_MORVANE 1
@@ -81,6 +82,19 @@
 #define IDC_FIX_CMDREFRESH 1451
 #define IDI_FIXUT 1490
 #define IDI_FIXIMAGE2 1491
+
+#define IDD_ABOUT 105
+#define IDC_ABOUT_IMGUT 1500
+#define IDC_ABOUT_LBLTITLE 1501
+#define IDC_ABOUT_LBLVERSION 1502
+#define IDC_ABOUT_LBLDESCRIPTION 1503
+#define IDC_ABOUT_LBLSITE 1504
+#define IDC_ABOUT_LBLMAIL 1505
+#define IDC_ABOUT_LINE1 1506
+#define IDC_ABOUT_LBLDISCLAIMER 1507
+#define IDC_ABOUT_CMDOK 1508
+#define IDC_ABOUT_CMDSYSINFO 1509
+#define IDI_ABOUTUT 1590
 
 #define IDM_OPTIONS 40001
 #define IDM_FIX 40002

@@ -3,7 +3,7 @@
 
 # libclang-rt-14-dev holds clang's libFuzzer and sanitizer runtimes, for the fuzz preset.
 MORVANE_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev googletest g++-mingw-w64-x86-64-posix
-                  g++-mingw-w64-i686-posix wine wine64 xvfb x11-apps imagemagick fonts-wine python3)
+                  g++-mingw-w64-i686-posix wine wine64 xvfb x11-apps imagemagick fonts-wine python3 zip)
 
 # Installs whatever of the packages is missing (apt-get, once).
 ensure_packages() {

@@ -108,8 +108,17 @@ def fix_check():
     return px
 
 
+def about():
+    """The about box's picture: the program's mark with a gold information dot beside it."""
+    px = morvane()
+    disc(px, 25, 7, 6, GOLD)
+    rect(px, 24, 6, 26, 11, NAVY)
+    rect(px, 24, 3, 26, 5, NAVY)
+    return px
+
+
 out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "res")
 for name, draw in (("Morvane", morvane), ("Uncache", uncache), ("Delete", delete), ("Logo", logo),
-                   ("FixTool", fix_tool), ("FixCheck", fix_check)):
+                   ("FixTool", fix_tool), ("FixCheck", fix_check), ("About", about)):
     with open(os.path.join(out, name + ".ico"), "wb") as f:
         f.write(ico(draw()))

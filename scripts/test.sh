@@ -28,3 +28,6 @@ ctest --preset mingw64
 
 echo "== i686 executables"
 ctest --test-dir build/mingw32 --output-on-failure
+
+echo "== release zip"
+scripts/release.sh

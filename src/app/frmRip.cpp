@@ -163,6 +163,7 @@ void frmRip::OnCommand(int id, int code) {
         case IDC_CMDDELETE: Guarded("cmdDelete_Click", [&] { rip_.cmdDelete_Click(); }); break;
         case IDM_OPTIONS: Guarded("mnuOptions_Click", [&] { options_.Show(); }); break;
         case IDM_FIX: Guarded("mnuFix_Click", [&] { fix_.Show(hwnd_); }); break;
+        case IDM_ABOUT: Guarded("mnuAbout_Click", [&] { about_.Show(hwnd_); }); break;
         case IDCANCEL:
             // Escape: in the path box it resets the folder, as Find does; elsewhere it does nothing
             // (the main window is closed with its close button or Alt+F4).
@@ -212,6 +213,7 @@ void frmRip::Form_Load() {
 void frmRip::Form_QueryUnload() {
     options_.Unload();
     overwrite_.Unload();
+    about_.Unload();
     fix_.Unload();
 }
 

@@ -8,6 +8,7 @@
 
 #include "app/Rip.h"
 #include "app/RipView.h"
+#include "dialogs/frmAbout.h"
 #include "dialogs/frmOverwrite.h"
 #include "fixer/frmFix.h"
 #include "platform/Win32CodePage.h"
@@ -86,6 +87,7 @@ private:
     Win32CodePage codePage_;
     Rip rip_;
     frmFix fix_{rip_, rip_.Ports().files, rip_.Ports().clipboard, rip_.Ports().sizes, codePage_};
+    frmAbout about_{rip_.Ports().clipboard};
     HWND hwnd_ = nullptr;
     HWND tooltips_ = nullptr;
     HACCEL accelerators_ = nullptr;

@@ -1,0 +1,67 @@
+// GetKeyValue and StartSysInfo.
+#include "dialogs/SysInfo.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr DWORD ValueBytes = 1024;
+
+bool IsFile(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// In a normal, focused window; false when the program cannot be started.
+bool Start(const std::string& path) {
+    std::string commandLine = "\"" + path + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+}  // namespace
+
+bool GetKeyValue(HKEY KeyRoot, const std::string& KeyName, const std::string& SubKeyRef, std::string& KeyVal) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(KeyRoot, KeyName.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        KeyVal.clear();
+        return false;
+    }
+    char value[ValueBytes] = {};
+    DWORD size = ValueBytes, type = REG_NONE;
+    const LONG queried = RegQueryValueExA(key, SubKeyRef.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+    RegCloseKey(key);
+    if (queried != ERROR_SUCCESS) {  // ERROR_MORE_DATA for a value over 1024 bytes
+        KeyVal.clear();
+        return false;
+    }
+    if (size > 0 && value[size - 1] == '\0') --size;
+    if (type == REG_SZ) {
+        KeyVal.assign(value, size);
+    } else if (type == REG_DWORD) {
+        DWORD number = 0;  // the buffer starts zeroed: a dropped high zero byte reads back as zero
+        std::memcpy(&number, value, sizeof number);
+        KeyVal = std::to_string(number);
+    }
+    return true;
+}
+
+void StartSysInfo(Prompts& prompts) {
+    std::string program, folder;
+    if (!GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", program)) {
+        if (GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", folder) &&
+            IsFile(folder + "\\MSINFO32.EXE"))
+            program = folder + "\\MSINFO32.EXE";
+    }
+    if (program.empty() || !Start(program))
+        prompts.Message("System Information Is Unavailable At This Time", ProgramTitle, MsgIcon::None, MsgButtons::Ok);
+}

@@ -1,0 +1,208 @@
+// frmAbout: loading (size, picture, title font, version), dragging, links and the buttons.
+#include "dialogs/frmAbout.h"
+
+#include <shellapi.h>
+
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "cache/ErrorReport.h"
+#include "dialogs/SysInfo.h"
+#include "platform/Win32Error.h"
+#include "platform/WinUi.h"
+#include "resource.h"
+
+namespace {
+
+constexpr const char* SiteLink = "https://morvane.users.example/";
+constexpr const char* MailLink = "mailto:morvane-bugs@users.example";
+constexpr COLORREF LinkText = RGB(0, 0, 255);
+constexpr int Draggable[] = {IDC_ABOUT_IMGUT, IDC_ABOUT_LBLDESCRIPTION, IDC_ABOUT_LBLDISCLAIMER, IDC_ABOUT_LBLTITLE,
+                             IDC_ABOUT_LBLVERSION};
+
+// "Version major.minor" of this executable's own version resource.
+std::string VersionCaption() {
+    char path[MAX_PATH] = {};
+    if (GetModuleFileNameA(nullptr, path, MAX_PATH) == 0) ThrowLastError();
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+    if (size == 0) ThrowLastError();
+    std::vector<char> data(size);
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (!GetFileVersionInfoA(path, 0, size, data.data())) ThrowLastError();
+    if (!VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length) || fixed == nullptr)
+        ThrowLastError();
+    return "Version " + std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
+           std::to_string(LOWORD(fixed->dwFileVersionMS));
+}
+
+bool IsLink(int id) { return id == IDC_ABOUT_LBLSITE || id == IDC_ABOUT_LBLMAIL; }
+
+}  // namespace
+
+void frmAbout::Show(HWND owner) {
+    if (hwnd_ == nullptr && CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), owner, s_DlgProc,
+                                               reinterpret_cast<LPARAM>(this)) == nullptr)
+        ThrowLastError();
+    CentreOnOwner(hwnd_, owner);
+    ShowModal(hwnd_, owner);
+    Unload();
+}
+
+void frmAbout::Unload() {
+    if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+}
+
+INT_PTR CALLBACK frmAbout::s_DlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    frmAbout* self = nullptr;
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<frmAbout*>(lParam);
+        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+        self->hwnd_ = hwnd;
+    } else {
+        self = reinterpret_cast<frmAbout*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    }
+    if (self == nullptr) return FALSE;
+    try {
+        return self->DlgProc(message, wParam, lParam);
+    } catch (...) {
+        return FALSE;  // Guarded has reported it; nothing crosses into Windows
+    }
+}
+
+// The draggable labels and picture: their mouse goes to the drag handlers, the rest to the label.
+LRESULT CALLBACK frmAbout::s_DragProc(HWND element, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    auto* self = reinterpret_cast<frmAbout*>(GetWindowLongPtrA(GetParent(element), DWLP_USER));
+    if (self == nullptr) return DefWindowProcA(element, message, wParam, lParam);
+    try {
+        // Labels are otherwise transparent to the mouse, which would then reach the window itself.
+        if (message == WM_NCHITTEST) return HTCLIENT;
+        const bool clickOnPicture = message == WM_LBUTTONUP && GetDlgCtrlID(element) == IDC_ABOUT_IMGUT &&
+                                    self->dragging_ && !self->moved_;
+        if (self->Drag(element, message, lParam)) {
+            if (clickOnPicture) self->Guarded("imgUT_Click", [&] { self->OpenLink(SiteLink); });
+            return 0;
+        }
+    } catch (...) {
+        return 0;
+    }
+    return CallWindowProcA(self->staticProc_, element, message, wParam, lParam);
+}
+
+template <typename Handler>
+void frmAbout::Guarded(const char* handler, Handler run) {
+    try {
+        run();
+    } catch (const std::exception& e) {
+        ReportUnexpectedError(prompts_, clipboard_, std::string("frmAbout->") + handler, e.what());
+    }
+}
+
+INT_PTR frmAbout::DlgProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            Guarded("Form_Load", [&] { Form_Load(); });
+            return TRUE;
+        case WM_ACTIVATE:  // Form_Activate: a drag never survives a change of the active window
+            dragging_ = false;
+            if (GetCapture() != nullptr && IsChild(hwnd_, GetCapture())) ReleaseCapture();
+            return FALSE;
+        case WM_COMMAND: {
+            const int id = LOWORD(wParam), code = HIWORD(wParam);
+            if (id == IDC_ABOUT_CMDOK || id == IDCANCEL) Guarded("cmdOK_Click", [&] { cmdOK_Click(); });
+            if (id == IDC_ABOUT_CMDSYSINFO && code == BN_CLICKED)
+                Guarded("cmdSysInfo_Click", [&] { StartSysInfo(prompts_); });
+            if (id == IDC_ABOUT_LBLSITE && code == STN_CLICKED) Guarded("lblSite_Click", [&] { OpenLink(SiteLink); });
+            if (id == IDC_ABOUT_LBLMAIL && code == STN_CLICKED) Guarded("lblMail_Click", [&] { OpenLink(MailLink); });
+            return TRUE;
+        }
+        case WM_CTLCOLORSTATIC:
+            if (!IsLink(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)))) return FALSE;
+            SetTextColor(reinterpret_cast<HDC>(wParam), LinkText);
+            SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+            return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+        case WM_SETCURSOR:
+            if (!IsLink(GetDlgCtrlID(reinterpret_cast<HWND>(wParam)))) return FALSE;
+            SetCursor(LoadCursor(nullptr, IDC_HAND));
+            SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        case WM_DESTROY:
+            DeleteObject(titleFont_);
+            titleFont_ = nullptr;
+            dragging_ = false;
+            hwnd_ = nullptr;
+            return TRUE;
+    }
+    return Drag(hwnd_, message, lParam) ? TRUE : FALSE;
+}
+
+void frmAbout::Form_Load() {
+    prompts_.SetOwner(hwnd_);
+    SetText(hwnd_, "About Morvane");  // not shown (no title bar): its name for programs that list windows
+    // The dialog manager gives a modal frame a title bar (Wine, and Windows for DS_MODALFRAME): take
+    // it off again, keeping the fixed dialog border of WS_EX_DLGMODALFRAME.
+    SetWindowLongA(hwnd_, GWL_STYLE, GetWindowLongA(hwnd_, GWL_STYLE) & ~WS_CAPTION);
+    // The client area is 5730 x 3555 twips whatever the dialog font.
+    HDC screen = GetDC(nullptr);
+    const int dpiX = GetDeviceCaps(screen, LOGPIXELSX), dpiY = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    RECT r{0, 0, MulDiv(5730, dpiX, 1440), MulDiv(3555, dpiY, 1440)};
+    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_EXSTYLE)));
+    SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+
+    HANDLE picture = LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_ABOUTUT), IMAGE_ICON, 32, 32, LR_SHARED);
+    SendDlgItemMessageA(hwnd_, IDC_ABOUT_IMGUT, STM_SETICON, reinterpret_cast<WPARAM>(picture), 0);
+    LOGFONTA face{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)), sizeof face, &face);
+    face.lfHeight *= 2;
+    face.lfWeight = FW_BOLD;
+    titleFont_ = CreateFontIndirectA(&face);
+    SendDlgItemMessageA(hwnd_, IDC_ABOUT_LBLTITLE, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), FALSE);
+    for (int id : Draggable) {
+        const LONG_PTR previous = SetWindowLongPtrA(Item(id), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(s_DragProc));
+        staticProc_ = reinterpret_cast<WNDPROC>(previous);
+    }
+    SetText(Item(IDC_ABOUT_LBLVERSION), VersionCaption());
+}
+
+void frmAbout::cmdOK_Click() { ShowWindow(hwnd_, SW_HIDE); }  // ends the modal loop; Show unloads the window
+
+// The result is not examined: a link the shell cannot open reports nothing.
+void frmAbout::OpenLink(const char* link) { ShellExecuteA(hwnd_, nullptr, link, nullptr, nullptr, 0); }
+
+bool frmAbout::Drag(HWND element, UINT message, LPARAM lParam) {
+    const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_XBUTTONDOWN:
+            grabX_ = x;
+            grabY_ = y;
+            dragging_ = true;
+            moved_ = false;
+            SetCapture(element);  // the moves keep coming when the pointer outruns the element
+            return true;
+        case WM_MOUSEMOVE: {
+            if (!dragging_) return false;
+            RECT r;
+            GetWindowRect(hwnd_, &r);
+            if (x != grabX_ || y != grabY_) moved_ = true;
+            SetWindowPos(hwnd_, nullptr, r.left + x - grabX_, r.top + y - grabY_, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            return true;
+        }
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+        case WM_XBUTTONUP:
+            dragging_ = false;
+            if (GetCapture() == element) ReleaseCapture();
+            return true;
+    }
+    return false;
+}
