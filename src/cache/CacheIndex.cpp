@@ -114,14 +114,19 @@ void ForEachLine(std::string_view bytes, CodePage& codePage, Each each) {
     }
 }
 
-// ASCII text in the index's encoding.
-std::string Encode(std::string_view ascii, Encoding encoding) {
-    if (encoding == Encoding::Ansi || encoding == Encoding::Utf8) return std::string(ascii);
+// Code-page text in the index's encoding.
+std::string Encode(std::string_view text, Encoding encoding, CodePage& codePage) {
+    if (encoding == Encoding::Ansi) return std::string(text);
     std::string out;
-    for (char c : ascii) {
-        if (encoding == Encoding::Utf16BE) out += '\0';
-        out += c;
-        if (encoding == Encoding::Utf16LE) out += '\0';
+    for (const char16_t unit : codePage.ToUtf16(text)) {
+        const auto hi = static_cast<char>(unit >> 8), lo = static_cast<char>(unit & 0xFF);
+        if (encoding == Encoding::Utf16LE) out += {lo, hi};
+        else if (encoding == Encoding::Utf16BE) out += {hi, lo};
+        else if (unit < 0x80) out += static_cast<char>(unit);
+        else if (unit < 0x800) out += {static_cast<char>(0xC0 | unit >> 6), static_cast<char>(0x80 | (unit & 0x3F))};
+        else  // a code page character is never a surrogate half: three bytes at most
+            out += {static_cast<char>(0xE0 | unit >> 12), static_cast<char>(0x80 | ((unit >> 6) & 0x3F)),
+                    static_cast<char>(0x80 | (unit & 0x3F))};
     }
     return out;
 }
@@ -216,11 +221,11 @@ std::vector<CacheEntry> ParseIndexSplit(std::string_view bytes, CodePage& codePa
 std::string FilterIndexText(std::string_view bytes, const std::unordered_set<std::string>& keys,
                             CodePage& codePage) {
     const IndexBytes index = Recognise(bytes);
-    const std::string lineEnd = Encode(CrLf, index.encoding);
+    const std::string lineEnd = Encode(CrLf, index.encoding, codePage);
     // Looked up by view, so that no line costs an allocation.
     std::unordered_set<std::string_view> drop(keys.begin(), keys.end());
     std::string out(index.mark);
-    out += Encode(Header, index.encoding);
+    out += Encode(Header, index.encoding, codePage);
     out.reserve(bytes.size() + out.size() + lineEnd.size());
     ForEachLine(bytes, codePage, [&](std::string_view raw, std::string_view line) {
         if (line.size() < ShortestEntryLine) return;
@@ -258,6 +263,15 @@ void RewriteIndexFiltered(FileSystem& fs, CodePage& codePage, std::string_view g
     WriteAtomically(fs, gameFolder, FilterIndexText(old, keys, codePage));
 }
 
-void RewriteIndexRebuilt(FileSystem& fs, std::string_view gameFolder, const std::vector<CacheEntry>& entries) {
-    WriteAtomically(fs, gameFolder, BuildIndexText(entries));
+void RewriteIndexRebuilt(FileSystem& fs, CodePage& codePage, std::string_view gameFolder,
+                         const std::vector<CacheEntry>& entries) {
+    // Written in the encoding the index has, with its mark; an index that is not there yet is
+    // code-page text. One whose encoding cannot be read is not replaced.
+    std::string old;
+    IndexBytes form{Encoding::Ansi, {}, {}};
+    if (fs.Exists(IndexPath(gameFolder))) {
+        old = fs.ReadAll(IndexPath(gameFolder));
+        form = Recognise(old);
+    }
+    WriteAtomically(fs, gameFolder, std::string(form.mark) + Encode(BuildIndexText(entries), form.encoding, codePage));
 }

@@ -44,7 +44,8 @@ std::vector<CacheEntry> ParseIndexSplit(std::string_view bytes, CodePage& codePa
 // in, with its byte-order mark.
 std::string FilterIndexText(std::string_view bytes, const std::unordered_set<std::string>& keys,
                             CodePage& codePage);
-// "[Cache]" CR LF, then key "=" name CR LF for each entry.
+// "[Cache]" CR LF, then key "=" name CR LF for each entry (the rebuilt rewrite writes it in the
+// index's own encoding).
 std::string BuildIndexText(const std::vector<CacheEntry>& entries);
 
 std::vector<CacheEntry> ReadIndexFixed(FileSystem& fs, CodePage& codePage, std::string_view indexFile);
@@ -54,4 +55,5 @@ std::vector<CacheEntry> ReadIndexSplit(FileSystem& fs, CodePage& codePage, std::
 // byte for byte as it was. A failed read writes nothing. Failures throw.
 void RewriteIndexFiltered(FileSystem& fs, CodePage& codePage, std::string_view gameFolder,
                           const std::unordered_set<std::string>& keys);
-void RewriteIndexRebuilt(FileSystem& fs, std::string_view gameFolder, const std::vector<CacheEntry>& entries);
+void RewriteIndexRebuilt(FileSystem& fs, CodePage& codePage, std::string_view gameFolder,
+                         const std::vector<CacheEntry>& entries);

@@ -270,7 +270,7 @@ void Fix::Rewrite(const std::vector<CacheEntry>& entries) {
                     "cache.ini can be read.", ProgramTitle);
     }
     try {
-        RewriteIndexRebuilt(ports_.files, folder, entries);
+        RewriteIndexRebuilt(ports_.files, ports_.codePage, folder, entries);
     } catch (const Failure& f) {
         // The rewrite is all or nothing: the old index is still there, byte for byte.
         Warn("Morvane could not rewrite \"" + IndexPath(folder) + "\", which stays as it was:\r\n" + f.what(),

@@ -17,4 +17,6 @@ public:
     // UTF-16 text in the code page; a character the code page lacks becomes "?", which no file name
     // may hold, so such a name is refused rather than changed into another one.
     virtual std::string FromUtf16(std::u16string_view text) = 0;
+    // Code-page text in UTF-16, for writing an index back in the encoding it came in.
+    virtual std::u16string ToUtf16(std::string_view text) = 0;
 };

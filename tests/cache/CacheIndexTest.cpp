@@ -106,10 +106,20 @@ TEST(CacheIndex, AnIndexIsReadWholeOrNotAtAllAndAnUnreadableOneIsNeverRewritten)
     }
 }
 
-TEST(CacheIndex, TheRebuiltTextHasEveryEntryInItsOrder) {
-    EXPECT_EQ(BuildIndexText({{K('1'), "A.ut2"}, {"abc", ""}, {K('1'), "A.ut2"}}),
-              "[Cache]\r\n" + K('1') + "=A.ut2\r\nabc=\r\n" + K('1') + "=A.ut2\r\n");
+TEST(CacheIndex, TheRebuiltTextHasEveryEntryInItsOrderInTheIndexsOwnEncoding) {
+    const std::string text = "[Cache]\r\n" + K('1') + "=Caf\xE9.ut2\r\nabc=\r\n" + K('1') + "=Caf\xE9.ut2\r\n";
+    EXPECT_EQ(BuildIndexText({{K('1'), "Caf\xE9.ut2"}, {"abc", ""}, {K('1'), "Caf\xE9.ut2"}}), text);
     EXPECT_EQ(BuildIndexText({}), "[Cache]\r\n");
+    for (const Form form : AllForms) {
+        FakeFileSystem fs;
+        fs.AddFile(Index, Mark(form) + Encoded("[Cache]\n", form));
+        RewriteIndexRebuilt(fs, Cp, Game, {{K('1'), "Caf\xE9.ut2"}, {"abc", ""}, {K('1'), "Caf\xE9.ut2"}});
+        EXPECT_EQ(fs.Bytes(Index), Mark(form) + Encoded(text, form)) << "form " << static_cast<int>(form);
+    }
+    FakeFileSystem fs;  // no index yet: code-page text
+    fs.AddFolder(Game + "\\Cache");
+    RewriteIndexRebuilt(fs, Cp, Game, {});
+    EXPECT_EQ(fs.Bytes(Index), "[Cache]\r\n");
 }
 
 // Either rewrite puts its text in the index's place or leaves the old index byte for byte, and
@@ -127,7 +137,7 @@ TEST(CacheIndex, BothRewritesReplaceTheIndexAtomically) {
         {{}, 0, "|new|cache-new.ini|"},                              // a leftover is cleared
         {{}, AttrReadOnly, "|new|cache-new2.ini|cache-new.ini"},     // or, when it cannot be, passed by
         {{}, AttrFolder, "|new|cache-new2.ini|"},
-        {{{FsOp::ReadAll, Index}}, ~0u, "Disk full.|old||", "|new|cache-new.ini|"},  // the rebuilt rewrite reads nothing
+        {{{FsOp::ReadAll, Index}}, ~0u, "Disk full.|old||"},  // nothing is written after a failed read
         {{{w, Temp}}, ~0u, "|new|cache-new2.ini|"},                  // the half-written file goes
         {{{w, Temp}, {w, Temp2}, {w, Temp3}}, ~0u, full},
         {{{w, Temp}, {w, Temp2}, {w, Temp3}, {FsOp::Remove, Temp}, {FsOp::Remove, Temp2}, {FsOp::Remove, Temp3}}, ~0u,
@@ -146,7 +156,7 @@ TEST(CacheIndex, BothRewritesReplaceTheIndexAtomically) {
             for (const auto& [op, path] : c.faults) fs.FailOn(op, path, "Disk full.", 0);
             std::string outcome;
             try {
-                if (rebuilt) RewriteIndexRebuilt(fs, Game, {{K('3'), "C.u"}});
+                if (rebuilt) RewriteIndexRebuilt(fs, Cp, Game, {{K('3'), "C.u"}});
                 else RewriteIndexFiltered(fs, Cp, Game, {K('1')});
             } catch (const Failure& f) {
                 outcome = f.what();

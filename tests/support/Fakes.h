@@ -100,6 +100,11 @@ public:
         for (char16_t c : text) out += c < 0x100 ? static_cast<char>(c) : '?';
         return out;
     }
+    std::u16string ToUtf16(std::string_view text) override {
+        std::u16string out;
+        for (char c : text) out += static_cast<char16_t>(static_cast<unsigned char>(c));
+        return out;
+    }
 };
 
 // The running program, the programs started and a clock that moves only when waited on. A file
