@@ -64,7 +64,7 @@ frmRip::~frmRip() {
 bool frmRip::Create(int showCommand) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     accelerators_ = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCEL));
-    if (CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_RIP), nullptr, s_DlgProc, reinterpret_cast<LPARAM>(this)) ==
+    if (CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_RIP), nullptr, DialogThunk<frmRip>, reinterpret_cast<LPARAM>(this)) ==
         nullptr)
         return false;
     if (endAtOnce_) DestroyWindow(hwnd_);
@@ -81,23 +81,6 @@ int frmRip::Run() {
         DispatchMessageA(&msg);
     }
     return static_cast<int>(msg.wParam);
-}
-
-INT_PTR CALLBACK frmRip::s_DlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    frmRip* self = nullptr;
-    if (message == WM_INITDIALOG) {
-        self = reinterpret_cast<frmRip*>(lParam);
-        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
-        self->hwnd_ = hwnd;
-    } else {
-        self = reinterpret_cast<frmRip*>(GetWindowLongPtrA(hwnd, DWLP_USER));
-    }
-    if (self == nullptr) return FALSE;
-    try {
-        return self->DlgProc(message, wParam, lParam);
-    } catch (...) {
-        return FALSE;  // Guarded has reported it; nothing crosses into Windows
-    }
 }
 
 // Runs one handler; a failure that it does not report itself is reported here, titled with the

@@ -13,6 +13,7 @@
 #include "fixer/frmFix.h"
 #include "platform/Win32CodePage.h"
 #include "platform/Win32Processes.h"
+#include "platform/WinUi.h"
 #include "settings/frmOptions.h"
 
 class Win32Prompts;
@@ -59,7 +60,8 @@ public:
     bool CloseRequested() override { return closeRequested_; }
 
 private:
-    static INT_PTR CALLBACK s_DlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    template <typename Window>
+    friend INT_PTR CALLBACK DialogThunk(HWND, UINT, WPARAM, LPARAM) noexcept;
     INT_PTR DlgProc(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCommand(int id, int code);
     template <typename Handler>

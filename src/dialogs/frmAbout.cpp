@@ -43,7 +43,7 @@ bool IsLink(int id) { return id == IDC_ABOUT_LBLSITE || id == IDC_ABOUT_LBLMAIL;
 }  // namespace
 
 void frmAbout::Show(HWND owner) {
-    if (hwnd_ == nullptr && CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), owner, s_DlgProc,
+    if (hwnd_ == nullptr && CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), owner, DialogThunk<frmAbout>,
                                                reinterpret_cast<LPARAM>(this)) == nullptr)
         ThrowLastError();
     CentreOnOwner(hwnd_, owner);
@@ -53,23 +53,6 @@ void frmAbout::Show(HWND owner) {
 
 void frmAbout::Unload() {
     if (hwnd_ != nullptr) DestroyWindow(hwnd_);
-}
-
-INT_PTR CALLBACK frmAbout::s_DlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    frmAbout* self = nullptr;
-    if (message == WM_INITDIALOG) {
-        self = reinterpret_cast<frmAbout*>(lParam);
-        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
-        self->hwnd_ = hwnd;
-    } else {
-        self = reinterpret_cast<frmAbout*>(GetWindowLongPtrA(hwnd, DWLP_USER));
-    }
-    if (self == nullptr) return FALSE;
-    try {
-        return self->DlgProc(message, wParam, lParam);
-    } catch (...) {
-        return FALSE;  // Guarded has reported it; nothing crosses into Windows
-    }
 }
 
 // The draggable labels and picture: their mouse goes to the drag handlers, the rest to the label.

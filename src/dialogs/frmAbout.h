@@ -6,6 +6,7 @@
 
 #include "platform/Prompts.h"
 #include "platform/Win32Prompts.h"
+#include "platform/WinUi.h"
 
 class frmAbout {
 public:
@@ -22,7 +23,8 @@ public:
     HWND Window() const { return hwnd_; }
 
 private:
-    static INT_PTR CALLBACK s_DlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    template <typename Window>
+    friend INT_PTR CALLBACK DialogThunk(HWND, UINT, WPARAM, LPARAM) noexcept;
     static LRESULT CALLBACK s_DragProc(HWND element, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     INT_PTR DlgProc(UINT message, WPARAM wParam, LPARAM lParam);
     template <typename Handler>

@@ -24,7 +24,7 @@ const COLORREF ProblemText = RGB(255, 0, 0), ProblemGround = RGB(255, 243, 243);
 }  // namespace
 
 void frmFix::Show(HWND owner) {
-    if (hwnd_ == nullptr && CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_FIX), owner, s_DlgProc,
+    if (hwnd_ == nullptr && CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_FIX), owner, DialogThunk<frmFix>,
                                                reinterpret_cast<LPARAM>(this)) == nullptr)
         ThrowLastError();
     CentreOnOwner(hwnd_, owner);
@@ -38,23 +38,6 @@ void frmFix::Show(HWND owner) {
 
 void frmFix::Unload() {
     if (hwnd_ != nullptr) DestroyWindow(hwnd_);
-}
-
-INT_PTR CALLBACK frmFix::s_DlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    frmFix* self = nullptr;
-    if (message == WM_INITDIALOG) {
-        self = reinterpret_cast<frmFix*>(lParam);
-        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
-        self->hwnd_ = hwnd;
-    } else {
-        self = reinterpret_cast<frmFix*>(GetWindowLongPtrA(hwnd, DWLP_USER));
-    }
-    if (self == nullptr) return FALSE;
-    try {
-        return self->DlgProc(message, wParam, lParam);
-    } catch (...) {
-        return FALSE;  // Guarded has reported it; nothing crosses into Windows
-    }
 }
 
 // Runs one handler; a failure that it does not report itself is reported here, titled with the

@@ -11,6 +11,7 @@
 #include "fixer/FixView.h"
 #include "platform/Win32DateFormatter.h"
 #include "platform/Win32Prompts.h"
+#include "platform/WinUi.h"
 
 class frmFix final : public FixView {
 public:
@@ -38,7 +39,8 @@ public:
     void EnableDelHex(bool enabled) override;
 
 private:
-    static INT_PTR CALLBACK s_DlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    template <typename Window>
+    friend INT_PTR CALLBACK DialogThunk(HWND, UINT, WPARAM, LPARAM) noexcept;
     INT_PTR DlgProc(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCommand(int id, int code);
     template <typename Handler>

@@ -13,3 +13,21 @@ void YieldToEvents();
 // until the dialog hides itself; then the owner is enabled and activated again.
 void ShowModal(HWND dialog, HWND owner);
 void CentreOnOwner(HWND window, HWND owner);
+
+// The dialog procedure of a window class: the object comes with WM_INITDIALOG and is kept in
+// DWLP_USER (its hwnd_ set), every message then goes to its DlgProc, and no exception crosses
+// into Windows (the handlers report their own failures). The class befriends it.
+template <typename Window>
+INT_PTR CALLBACK DialogThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+        reinterpret_cast<Window*>(lParam)->hwnd_ = hwnd;
+    }
+    auto* self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    if (self == nullptr) return FALSE;
+    try {
+        return self->DlgProc(message, wParam, lParam);
+    } catch (...) {
+        return FALSE;
+    }
+}
