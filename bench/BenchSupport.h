@@ -57,12 +57,17 @@ public:
     void SetText(std::string_view) override {}
 };
 
+// Keeps every file it is asked about, and counts the questions.
 class QuietOverwrite final : public OverwritePrompt {
 public:
+    int asked = 0;
     void ResetFrm() override {}
     bool YAll() override { return false; }
     bool NAll() override { return false; }
-    int Ask(std::string_view) override { return ResponseKeep; }
+    int Ask(std::string_view) override {
+        ++asked;
+        return ResponseKeep;
+    }
 };
 
 // The main window without a window: the path box holds the game folder; rows are kept (every one

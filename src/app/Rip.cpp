@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "app/CacheDeletion.h"
+#include "cache/CacheFolder.h"
 #include "cache/CacheIndex.h"
 #include "cache/ErrorReport.h"
 #include "cache/FileType.h"
@@ -110,10 +111,11 @@ void Rip::LoadCache() {
     }
     std::uint64_t total = 0;
     int rows = 0;
+    CacheFolder cache(fs, folder);
     for (CacheEntry& entry : entries) {
         std::uint64_t size = 0;
         try {
-            size = fs.SizeOf(CachedFilePath(folder, entry.Key));
+            size = cache.SizeOf(entry.Key);
         } catch (const Failure&) {
             continue;  // no cached file: not listed, not counted
         }

@@ -7,6 +7,7 @@
 
 #include "app/RipView.h"
 #include "fixer/FixerHost.h"
+#include "uncache/UncacheHost.h"
 
 class Clipboard;
 class CodePage;
@@ -26,7 +27,7 @@ struct RipPorts {
     CodePage& codePage;
 };
 
-class Rip final : public FixerHost {
+class Rip final : public FixerHost, public UncacheHost {
 public:
     Rip(RipView& view, RipPorts ports) : view_(view), ports_(ports) {}
     Rip(const Rip&) = delete;
@@ -42,12 +43,23 @@ public:
     std::string GameFolder() override { return view_.PathText(); }
     bool IsPathValid() override { return ValidPath; }
     // The key of a row, through its item datum.
-    const std::string& KeyOfRow(int row);
+    const std::string& KeyOfRow(int row) override;
 
     // The path box becomes the game's record of its folder (Find, Escape, start-up).
     void LocateFolder();
-    void CheckPath();
+    void CheckPath() override;
     void LoadCache() override;
+
+    // The un-cache run's view of the window.
+    UncachePorts RunPorts() override {
+        return {ports_.files, ports_.prompts, ports_.clipboard, ports_.overwrite, ports_.codePage};
+    }
+    int RowCount() override { return view_.RowCount(); }
+    std::string RowText(int row) override { return view_.RowText(row); }
+    bool IsRowSelected(int row) override { return view_.IsRowSelected(row); }
+    bool DeleteTicked() override { return view_.DeleteTicked(); }
+    void YieldOnce() override { view_.YieldOnce(); }
+    bool CloseRequested() override { return view_.CloseRequested(); }
 
     // Button handlers. While an un-cache run or a deletion is in progress, the clicks that its one
     // yield delivers are ignored, so runs never nest.

@@ -17,6 +17,7 @@ enum FileAttribute : std::uint32_t {
 struct FoundFile {
     std::string name;         // bare name with extension, as stored on disk
     std::uint32_t attributes;  // FileAttribute bits
+    std::uint64_t size;        // in bytes; 0 for a folder
 };
 
 class FileSystem {
@@ -39,8 +40,13 @@ public:
     virtual std::uint64_t Flush(std::string_view path) = 0;
     // Puts `from` in the place of `onto` in one step, replacing it.
     virtual void Replace(std::string_view from, std::string_view onto) = 0;
-    // Copies a file, replacing a file at the destination.
+    // Copies a file, replacing a file at the destination; a read-only one is refused, as Windows does.
     virtual void Copy(std::string_view from, std::string_view to) = 0;
+    // Moves a file in one step: a rename on the same volume, the platform's copy and delete across
+    // volumes. A file at `to` is replaced only when `replace` says so, and never a read-only one.
+    virtual void Move(std::string_view from, std::string_view to, bool replace) = 0;
+    // True when both files hold the same bytes (compared in chunks, after their sizes).
+    virtual bool SameBytes(std::string_view a, std::string_view b) = 0;
     virtual void Remove(std::string_view path) = 0;
     virtual void MakeFolder(std::string_view path) = 0;
     virtual void Rename(std::string_view from, std::string_view to) = 0;

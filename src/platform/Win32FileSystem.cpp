@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
 
 #include "platform/Failure.h"
 #include "platform/Win32Error.h"
@@ -38,6 +40,27 @@ std::string Z(std::string_view s) {
 
 void Check(BOOL ok) {
     if (!ok) ThrowLastError();
+}
+
+// Windows refuses to write over a read-only file; Wine running as root does not (it replaces it on
+// a copy or a move), so the refusal is made here for both.
+void RefuseReadOnly(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+        !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        throw Failure(Win32ErrorText(ERROR_ACCESS_DENIED));
+}
+
+// Reads up to `size` bytes, fewer only at the end of the file.
+DWORD ReadChunk(HANDLE file, char* into, DWORD size) {
+    DWORD done = 0;
+    while (done < size) {
+        DWORD got = 0;
+        Check(ReadFile(file, into + done, size - done, &got, nullptr));
+        if (got == 0) break;
+        done += got;
+    }
+    return done;
 }
 
 }  // namespace
@@ -114,7 +137,38 @@ void Win32FileSystem::Replace(std::string_view from, std::string_view onto) {
 }
 
 void Win32FileSystem::Copy(std::string_view from, std::string_view to) {
-    Check(CopyFileA(Z(from).c_str(), Z(to).c_str(), FALSE));
+    const std::string onto = Z(to);
+    RefuseReadOnly(onto);
+    Check(CopyFileA(Z(from).c_str(), onto.c_str(), FALSE));
+}
+
+// https://learn.microsoft.com/windows/win32/api/winbase/nf-winbase-movefileexa
+void Win32FileSystem::Move(std::string_view from, std::string_view to, bool replace) {
+    const std::string onto = Z(to);
+    if (replace) RefuseReadOnly(onto);
+    Check(MoveFileExA(Z(from).c_str(), onto.c_str(),
+                      MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0)));
+}
+
+bool Win32FileSystem::SameBytes(std::string_view a, std::string_view b) {
+    const auto open = [](std::string_view path) {
+        auto file = std::make_unique<Handle>(CreateFileA(Z(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        if (!file->valid()) ThrowLastError();
+        return file;
+    };
+    const auto fa = open(a), fb = open(b);
+    LARGE_INTEGER sa, sb;
+    Check(GetFileSizeEx(fa->get(), &sa));
+    Check(GetFileSizeEx(fb->get(), &sb));
+    if (sa.QuadPart != sb.QuadPart) return false;
+    constexpr DWORD Chunk = 1u << 20;
+    std::vector<char> ca(Chunk), cb(Chunk);
+    for (;;) {
+        const DWORD got = ReadChunk(fa->get(), ca.data(), Chunk);
+        if (ReadChunk(fb->get(), cb.data(), Chunk) != got || std::memcmp(ca.data(), cb.data(), got) != 0) return false;
+        if (got < Chunk) return true;
+    }
 }
 
 void Win32FileSystem::Remove(std::string_view path) { Check(DeleteFileA(Z(path).c_str())); }
@@ -131,7 +185,8 @@ std::vector<FoundFile> Win32FileSystem::List(std::string_view pattern) {
     if (!find.valid()) ThrowLastError();
     std::vector<FoundFile> found;
     do {
-        found.push_back({data.cFileName, data.dwFileAttributes});
+        found.push_back({data.cFileName, data.dwFileAttributes,
+                         (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow});
     } while (FindNextFileA(find.get(), &data));
     return found;
 }

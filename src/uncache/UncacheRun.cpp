@@ -1,11 +1,11 @@
-// The un-cache run, step by step: copy each selected cached file to its destination, delete the
-// cached copy when asked, then drop the deleted files' lines from the index and reload the listing.
+// The un-cache run, step by step: move each selected cached file to its destination when its cached
+// copy is to go (copy it otherwise, or when the move fails, then delete the cached copy when asked),
+// then drop the un-cached files' lines from the index and reload the listing.
 #include "uncache/UncacheRun.h"
 
 #include <unordered_set>
 #include <vector>
 
-#include "app/Rip.h"
 #include "cache/CacheIndex.h"
 #include "cache/ErrorReport.h"
 #include "cache/FileType.h"
@@ -15,6 +15,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Prompts.h"
 #include "uncache/OverwritePrompt.h"
+#include "uncache/UncacheHost.h"
 
 namespace {
 
@@ -23,17 +24,15 @@ struct RunEnded {};
 
 class UncacheRun {
 public:
-    explicit UncacheRun(Rip& rip)
-        : rip_(rip), view_(rip.View()), fs_(rip.Ports().files), prompts_(rip.Ports().prompts),
-          overwrite_(rip.Ports().overwrite), codePage_(rip.Ports().codePage) {}
+    explicit UncacheRun(UncacheHost& host) : host_(host), ports_(host.RunPorts()) {}
 
     void Run() {
-        rip_.CheckPath();
-        if (!rip_.ValidPath) return;
+        host_.CheckPath();
+        if (!host_.IsPathValid()) return;
         overwrite_.ResetFrm();
-        const int rows = view_.RowCount();
+        const int rows = host_.RowCount();
         std::vector<bool> rowSelected(static_cast<std::size_t>(rows > 0 ? rows : 0));
-        for (int r = 0; r < rows; ++r) rowSelected[static_cast<std::size_t>(r)] = view_.IsRowSelected(r);
+        for (int r = 0; r < rows; ++r) rowSelected[static_cast<std::size_t>(r)] = host_.IsRowSelected(r);
         try {
             for (int r = 0; r < rows; ++r) {
                 if (rowSelected[static_cast<std::size_t>(r)]) UncacheRow(r);
@@ -42,8 +41,8 @@ public:
         } catch (const RunEnded&) {
             return;
         }
-        view_.YieldOnce();
-        if (!view_.CloseRequested()) rip_.LoadCache();
+        host_.YieldOnce();
+        if (!host_.CloseRequested()) host_.LoadCache();
     }
 
 private:
@@ -57,7 +56,7 @@ private:
         } catch (const UnreadableIndex&) {
             throw;  // not unexpected: the caller explains it
         } catch (const Failure& f) {
-            if (!ReportUnexpectedError(prompts_, rip_.Ports().clipboard, ReportSite::Uncache, f.what()))
+            if (!ReportUnexpectedError(prompts_, ports_.clipboard, ReportSite::Uncache, f.what()))
                 throw RunEnded{};
             EndIfClosing();
             return false;
@@ -66,7 +65,7 @@ private:
 
     // Once the user has closed the main window, the run does nothing further.
     void EndIfClosing() {
-        if (view_.CloseRequested()) throw RunEnded{};
+        if (host_.CloseRequested()) throw RunEnded{};
     }
 
     void Refuse(const std::string& text) {
@@ -75,8 +74,8 @@ private:
     }
 
     void UncacheRow(int r) {
-        const std::string name = view_.RowText(r);
-        const std::string key = rip_.KeyOfRow(r);
+        const std::string name = host_.RowText(r);
+        const std::string key = host_.KeyOfRow(r);
         NameFault fault = CheckFileName(name, codePage_);
         if (fault == NameFault::None) fault = CheckFileName(key + "-1.uxx", codePage_);
         if (fault == NameFault::LeavesFolder) {
@@ -90,7 +89,7 @@ private:
                    "one holding a control character or one of < > \" | ? *). It stays in your cache.");
             return;
         }
-        const std::string folder = rip_.GameFolder();
+        const std::string folder = host_.GameFolder();
         const FileType type = ClassifyFileName(name);
         std::string destination;
         if (type != FileType::Other) {
@@ -105,21 +104,30 @@ private:
             destination = folder + "\\" + otherSubFolder_ + "\\" + name;
         }
 
-        if (!overwrite_.YAll()) {
+        const std::string source = CachedFilePath(folder, key);
+        bool replace = overwrite_.YAll(), same = false;  // "Yes to All" replaces unasked
+        if (!replace) {
             bool exists = true;  // a failed lookup is treated as an existing destination
             Attempt([&] { exists = fs_.Exists(destination); });
-            if (exists) {
+            // A destination holding the cached copy's bytes already is this file, un-cached before.
+            same = exists && SameBytes(source, destination);
+            if (exists && !same) {
                 if (overwrite_.NAll()) return;
                 // Only an explicit Yes overwrites: a prompt closed without an answer keeps the file.
                 const int response = overwrite_.Ask(destination);
                 EndIfClosing();
                 if (response != ResponseOverwrite) return;
+                replace = true;
             }
         }
-
-        const std::string source = CachedFilePath(folder, key);
-        if (!Attempt([&] { fs_.Copy(source, destination); })) return;
-        if (!view_.DeleteTicked()) return;
+        if (!same) {
+            if (host_.DeleteTicked() && Moved(source, destination, replace)) {
+                removedKeys_.insert(key);
+                return;
+            }
+            if (!Attempt([&] { fs_.Copy(source, destination); })) return;
+        }
+        if (!host_.DeleteTicked()) return;
         // The cached copy goes only once its package is safe: a regular file of its size at the
         // destination, on disk. Otherwise it is a failed copy, and both the file and its line stay.
         if (!Attempt([&] { CheckCopy(source, destination); })) return;
@@ -127,8 +135,35 @@ private:
         removedKeys_.insert(key);
     }
 
+    // False when either file cannot be read: the destination then counts as a different file.
+    bool SameBytes(const std::string& source, const std::string& destination) {
+        try {
+            return fs_.SameBytes(source, destination);
+        } catch (const Failure&) {
+            return false;
+        }
+    }
+
+    // Moves the cached file to its destination in one step. False when it could not be moved: then
+    // nothing has changed, and the copy does the work, with its failures reported as usual.
+    bool Moved(const std::string& source, const std::string& destination, bool replace) {
+        std::uint64_t size = 0;
+        try {
+            size = fs_.SizeOf(source);
+            fs_.Move(source, destination, replace);
+        } catch (const Failure&) {
+            return false;
+        }
+        // The cached copy is gone, so its line goes too; its data is flushed to disk and checked.
+        Attempt([&] { CheckCopy(size, destination); });
+        return true;
+    }
+
     void CheckCopy(const std::string& source, const std::string& destination) {
-        const std::uint64_t expected = fs_.SizeOf(source);
+        CheckCopy(fs_.SizeOf(source), destination);
+    }
+
+    void CheckCopy(std::uint64_t expected, const std::string& destination) {
         const std::uint64_t found = fs_.Flush(destination);
         if (found != expected)
             throw Failure("The copy " + destination + " holds " + std::to_string(found) + " bytes instead of " +
@@ -165,22 +200,22 @@ private:
 
     void RewriteIndex() {
         try {
-            Attempt([&] { RewriteIndexFiltered(fs_, codePage_, rip_.GameFolder(), removedKeys_); });
+            Attempt([&] { RewriteIndexFiltered(fs_, codePage_, host_.GameFolder(), removedKeys_); });
         } catch (const UnreadableIndex&) {
-            Refuse(UnreadableIndexMessage(rip_.GameFolder()));
+            Refuse(UnreadableIndexMessage(host_.GameFolder()));
         }
     }
 
-    Rip& rip_;
-    RipView& view_;
-    FileSystem& fs_;
-    Prompts& prompts_;
-    OverwritePrompt& overwrite_;
-    CodePage& codePage_;
+    UncacheHost& host_;
+    UncachePorts ports_;
+    FileSystem& fs_ = ports_.files;
+    Prompts& prompts_ = ports_.prompts;
+    OverwritePrompt& overwrite_ = ports_.overwrite;
+    CodePage& codePage_ = ports_.codePage;
     std::string otherSubFolder_;
     std::unordered_set<std::string> removedKeys_;
 };
 
 }  // namespace
 
-void Uncache(Rip& rip) { UncacheRun(rip).Run(); }
+void Uncache(UncacheHost& host) { UncacheRun(host).Run(); }

@@ -1,6 +1,6 @@
-// The un-cache run: copies the selected cached files to the game's folders under their real names.
+// The un-cache run: moves or copies the selected cached files to the game's folders under their real names.
 #pragma once
 
-class Rip;
+class UncacheHost;
 
-void Uncache(Rip& rip);
+void Uncache(UncacheHost& host);

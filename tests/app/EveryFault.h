@@ -6,6 +6,7 @@
 
 #include <cctype>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,7 +33,7 @@ struct Call {
 };
 
 inline FsOp OpNamed(const std::string& name) {
-    for (int i = 0; i < 12; ++i)
+    for (int i = 0; i < static_cast<int>(std::size(FsOpNames)); ++i)
         if (name == FsOpNames[i]) return static_cast<FsOp>(i);
     ADD_FAILURE() << "unknown operation in the log: " << name;
     return FsOp::List;

@@ -1,6 +1,7 @@
 // The main window's behaviour: the folder check, the listing with its statistics, Select All.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <tuple>
 
 #include "support/World.h"
@@ -114,4 +115,40 @@ TEST(RipLoadCache, AFailureWhileFillingTheListLeavesItRedrawnWithEveryRowsKeyAnd
     std::string rows;
     for (const auto& row : w.view.rows) rows += row.text + "@" + std::to_string(row.data) + " ";
     EXPECT_EQ(rows, "DM-A.ut2@2 DM-B.ut2@3 DM-C.ut2@4 ");
+}
+
+TEST(RipLoadCache, OneReadingOfTheFolderListsAsASizeQueryPerEntryDoes) {
+    for (unsigned seed = 1; seed <= 30; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 random(seed);
+        const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+        World::Entries entries;
+        for (int i = 0; i < 40; ++i) {
+            std::string key = K(pick(30));  // some keys twice
+            if (pick(8) == 0) key[pick(32)] = "Aa\\\xC9\xE9:*."[pick(8)];  // letters, separators, wildcards
+            entries.push_back({key, "F" + std::to_string(i) + ".utx"});
+        }
+        const auto listing = [&](bool folderListable) {
+            World w(entries);
+            for (const auto& entry : entries) {
+                const std::string cached = w.Cached(entry.first);
+                const int what = pick(6);
+                if (what < 2 && w.fs.Bytes(cached)) w.fs.Remove(cached);
+                if (what == 1) w.fs.AddFolder(cached);  // a folder named like the cached file
+                if (what == 2) w.fs.AddFile(cached, std::string(static_cast<std::size_t>(pick(99)), 'x'), AttrHidden);
+                if (what == 3) w.fs.AddFile(w.Path("\\Cache\\") + entry.first + "-1.UXX", "other case");
+            }
+            if (!folderListable) w.fs.FailOn(FsOp::List, w.Path("\\Cache\\*"), "Not ready.", 0);
+            w.rip.LoadCache();
+            std::string shown;
+            for (const auto& row : w.view.rows) shown += row.text + "@" + std::to_string(row.data) + " ";
+            for (const auto& key : w.rip.CacheKeys) shown += key + " ";
+            for (const auto& [label, caption] : w.view.labels) shown += caption + "|";
+            return shown;
+        };
+        const std::mt19937 start = random;
+        const std::string once = listing(true);
+        random = start;  // the same folder again
+        EXPECT_EQ(once, listing(false));
+    }
 }

@@ -73,10 +73,24 @@ TEST(Win32FileSystemWin, MovesExactBytesAndFailsWithThePlatformsText) {
     EXPECT_EQ(fs.SizeOf(file), 9u);
     EXPECT_EQ(fs.Flush(file), 9u);
     SetFileAttributesA(ro.c_str(), FILE_ATTRIBUTE_READONLY);
-    fs.Copy(file, ro);  // replaces it: read-only stops no copy as root under Wine (it would on Windows)
-    EXPECT_EQ(TempGame::Read(ro), bytes);
-    EXPECT_EQ(FailureOf([&] { fs.Remove(ro); }), Win32ErrorText(ERROR_ACCESS_DENIED));
-    EXPECT_TRUE(TempGame::IsFile(ro));
+    // Refused as on Windows, although Wine as root would replace it on a copy or a move.
+    using Step = std::function<void()>;
+    for (const Step& step : {Step([&] { fs.Copy(file, ro); }), Step([&] { fs.Move(file, ro, true); }),
+                             Step([&] { fs.Remove(ro); })})
+        EXPECT_EQ(FailureOf(step), Win32ErrorText(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(TempGame::Read(ro), std::string(100, 'z'));
+    EXPECT_EQ(FailureOf([&] { fs.Move(file, held, false); }), Win32ErrorText(ERROR_ALREADY_EXISTS));
+    const std::string moved = game.Path("\\Textures\\f.ut2");
+    fs.Move(file, moved, false);
+    EXPECT_EQ(TempGame::Read(moved), bytes);
+    EXPECT_FALSE(TempGame::IsFile(file));
+    TempGame::Write(file, bytes);
+    EXPECT_TRUE(fs.SameBytes(file, moved));
+    TempGame::Write(file, std::string("a\0b\r\nc\n\r\xfe", 9));
+    EXPECT_FALSE(fs.SameBytes(file, moved));
+    EXPECT_FALSE(fs.SameBytes(file, held));
+    fs.Move(moved, file, true);
+    EXPECT_EQ(TempGame::Read(file), bytes);
     EXPECT_EQ(FailureOf([&] { fs.Copy(file, game.Path("\\NoFolder\\f.ut2")); }), Win32ErrorText(ERROR_PATH_NOT_FOUND));
     EXPECT_EQ(FailureOf([&] { fs.MakeFolder(file); }), Win32ErrorText(ERROR_ALREADY_EXISTS));
     EXPECT_EQ(FailureOf([&] { fs.WriteNew(held, bytes); }), Win32ErrorText(ERROR_FILE_EXISTS));

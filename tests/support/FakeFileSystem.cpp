@@ -137,6 +137,20 @@ void FakeFileSystem::Copy(std::string_view from, std::string_view to) {
     Put(to, shortCopy ? source.bytes.substr(0, source.bytes.size() / 2) : source.bytes, source.attributes & ~AttrReadOnly);
 }
 
+// As MoveFileExA: the file keeps its attributes; one at `to` is replaced only when asked.
+void FakeFileSystem::Move(std::string_view from, std::string_view to, bool replace) {
+    Enter(FsOp::Move, from, to);
+    const Node source = FileOrThrow(from);
+    if (!replace && Find(to) != nullptr) throw Failure("Cannot create a file when that file already exists.");
+    Put(to, source.bytes, source.attributes);
+    if (KeyOf(from) != KeyOf(to)) nodes_.erase(KeyOf(from));
+}
+
+bool FakeFileSystem::SameBytes(std::string_view a, std::string_view b) {
+    Enter(FsOp::SameBytes, a, b);
+    return FileOrThrow(a).bytes == FileOrThrow(b).bytes;
+}
+
 void FakeFileSystem::Remove(std::string_view path) {
     Enter(FsOp::Remove, path);
     if (FileOrThrow(path).attributes & AttrReadOnly) throw Failure("Access denied.");
@@ -165,11 +179,11 @@ std::vector<FoundFile> FakeFileSystem::List(std::string_view pattern) {
     Enter(FsOp::List, pattern);
     const std::string_view folder = pattern.substr(0, pattern.rfind('\\'));  // MFiles asks for "folder\*"
     if (const Node* dir = Find(folder); dir == nullptr || !dir->folder) throw Failure("Path not found.");
-    std::vector<FoundFile> found{{".", AttrFolder}, {"..", AttrFolder}};
+    std::vector<FoundFile> found{{".", AttrFolder, 0}, {"..", AttrFolder, 0}};
     const std::string parent = KeyOf(folder);
     for (const auto& [key, node] : nodes_) {
         const std::string& s = node.spelling;
-        if (ParentKey(key) == parent) found.push_back({s.substr(s.rfind('\\') + 1), node.attributes});
+        if (ParentKey(key) == parent) found.push_back({s.substr(s.rfind('\\') + 1), node.attributes, node.bytes.size()});
     }
     return found;
 }

@@ -10,11 +10,13 @@
 #include "platform/FileSystem.h"
 
 enum class FsOp {
-    Exists, SizeOf, ReadAll, WriteNew, Flush, Replace, Copy, Remove, MakeFolder, Rename, List, LastModified
+    Exists, SizeOf, ReadAll, WriteNew, Flush, Replace, Copy, Remove, MakeFolder, Rename, List, LastModified, Move,
+    SameBytes
 };
 // The operations' names as the log spells them, in FsOp's order.
 inline constexpr const char* FsOpNames[] = {"Exists", "SizeOf", "ReadAll",    "WriteNew", "Flush", "Replace",
-                                            "Copy",   "Remove", "MakeFolder", "Rename",   "List",  "LastModified"};
+                                            "Copy",   "Remove", "MakeFolder", "Rename",   "List",  "LastModified",
+                                            "Move",   "SameBytes"};
 
 class FakeFileSystem final : public FileSystem {
 public:
@@ -43,6 +45,8 @@ public:
     std::uint64_t Flush(std::string_view path) override;
     void Replace(std::string_view from, std::string_view onto) override;
     void Copy(std::string_view from, std::string_view to) override;
+    void Move(std::string_view from, std::string_view to, bool replace) override;
+    bool SameBytes(std::string_view a, std::string_view b) override;
     void Remove(std::string_view path) override;
     void MakeFolder(std::string_view path) override;
     void Rename(std::string_view from, std::string_view to) override;

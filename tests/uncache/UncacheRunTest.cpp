@@ -106,7 +106,8 @@ TEST(UncacheRun, AsksAgainForASubFolderOutsideTheGameFolderInTheCacheOrNoFolderN
 TEST(UncacheRun, KeepsTheCachedFileWhenItsCopyIsNotWhole) {
     World w({{K(1), "DM-A.ut2"}, {K(2), "DM-B.ut2"}});
     w.view.deleteTicked = true;
-    w.fs.ShortCopiesTo(G("\\Maps\\DM-A.ut2"));  // the copy says it succeeded
+    w.fs.ShortCopiesTo(G("\\Maps\\DM-A.ut2"));  // the copy, made where the move fails, says it succeeded
+    w.fs.FailOn(FsOp::Move, w.Cached(K(1)), "Not on this disk.", 0);
     w.Select({0, 1});
     w.rip.cmdUncache_Click();
     EXPECT_EQ(w.Shown(), std::vector<std::string>{
@@ -168,17 +169,39 @@ TEST(UncacheRun, OverwriteDecisions) {
     }
 }
 
+TEST(UncacheRun, ADestinationWithTheCachedBytesIsNotAskedAboutNorCopied) {
+    // A's destination holds its bytes; B's as many other bytes; C's fewer. Both answered Yes.
+    for (const bool del : {false, true}) {
+        SCOPED_TRACE(del ? "delete ticked" : "delete not ticked");
+        World w({{K(1), "DM-A.ut2"}, {K(2), "DM-B.ut2"}, {K(3), "DM-C.ut2"}});
+        w.fs.AddFile(G("\\Maps\\DM-A.ut2"), World::Content(0));
+        w.fs.AddFile(G("\\Maps\\DM-B.ut2"), "0123456789");
+        w.fs.AddFile(G("\\Maps\\DM-C.ut2"), "old");
+        w.view.deleteTicked = del;
+        w.overwrite.script = {'Y', 'Y'};
+        w.Select({0, 1, 2});
+        w.rip.cmdUncache_Click();
+        EXPECT_EQ(w.overwrite.asked, (std::vector<std::string>{G("\\Maps\\DM-B.ut2"), G("\\Maps\\DM-C.ut2")}));
+        EXPECT_EQ(w.Where(), del ? "DM-A.ut2:Maps DM-B.ut2:Maps DM-C.ut2:Maps"
+                                 : "DM-A.ut2:cache,Maps,ini DM-B.ut2:cache,Maps,ini DM-C.ut2:cache,Maps,ini");
+        std::string written;  // copies or moves, by their destination: none onto A's
+        for (const std::string& call : w.fs.Log())
+            if (call.rfind("Copy ", 0) == 0 || call.rfind("Move ", 0) == 0) written += call.substr(0, 5) + call.back();
+        EXPECT_EQ(written, del ? "Move 2Move 2" : "Copy 2Copy 2");
+    }
+}
+
 TEST(UncacheRun, YesToAllHoldsForOneRunAndAnInvalidFolderEndsARunAtOnce) {
     World w({{K(1), "DM-Same.ut2"}, {K(2), "DM-Same.ut2"}});
-    w.overwrite.script = {'A', 'N', 'N'};
+    w.overwrite.script = {'A', 'N'};
     for (const char* path : {World::Game, World::Game, "C:\\Nowhere"}) {
         w.Select({0, 1});
         w.view.path = path;
         w.rip.cmdUncache_Click();
     }
-    // Run 1 asks about the second copy only, which overwrites the first; run 2 asks about both,
-    // answered No; run 3 ends at once.
-    EXPECT_EQ(w.overwrite.asked, std::vector<std::string>(3, G("\\Maps\\DM-Same.ut2")));
+    // Run 1 asks about the second copy only, which overwrites the first; run 2 asks about the first,
+    // answered No, not about the second, whose bytes are there already; run 3 ends at once.
+    EXPECT_EQ(w.overwrite.asked, std::vector<std::string>(2, G("\\Maps\\DM-Same.ut2")));
     EXPECT_EQ(w.Where(), "DM-Same.ut2:cache,ini DM-Same.ut2:cache,Maps,ini");
     EXPECT_EQ(w.Shown(), std::vector<std::string>{"Morvane: Invalid path!"});
 }
@@ -186,8 +209,8 @@ TEST(UncacheRun, YesToAllHoldsForOneRunAndAnInvalidFolderEndsARunAtOnce) {
 TEST(UncacheRun, EachFailureIsReportedAndTheAnswerDecides) {
     const std::string cachedA = G("\\Cache\\" + K(1) + "-1.uxx"), index = G("\\Cache\\cache.ini");
     const char* const bothCopied = "DM-A.ut2:Maps,ini Readme.txt:Help,ini";
-    // Rows A and B (into Help) selected, chkDel ticked: the failing call, whether its report is
-    // answered Yes, and the outcome.
+    // Rows A and B (into Help) selected, chkDel ticked, A not movable: the failing call, whether its
+    // report is answered Yes, and the outcome.
     const std::tuple<FsOp, std::string, bool, const char*> cases[] = {
         {FsOp::Copy, cachedA, true, "DM-A.ut2:cache,ini Readme.txt:Help"},
         {FsOp::Copy, cachedA, false, "DM-A.ut2:cache,ini Readme.txt:cache,ini"},
@@ -210,6 +233,7 @@ TEST(UncacheRun, EachFailureIsReportedAndTheAnswerDecides) {
         w.Select({0, 1});
         w.prompts.answers = {goOn ? MsgAnswer::Yes : MsgAnswer::No};
         w.fs.FailOn(op, path, "Disk trouble.");
+        w.fs.FailOn(FsOp::Move, cachedA, "Not on this disk.", 0);  // A is copied, never reported
         w.rip.cmdUncache_Click();
         const char* reported = op == FsOp::MakeFolder ? "Path not found." : "Disk trouble.";
         EXPECT_EQ(w.Shown(), std::vector<std::string>{Report(reported)});
@@ -220,13 +244,18 @@ TEST(UncacheRun, EachFailureIsReportedAndTheAnswerDecides) {
 }
 
 TEST(UncacheRun, NoFileIsLostWhateverOperationFails) {
-    // A, B (another type, into Help) and C selected; D listed but not selected; chkDel ticked.
+    // A, B (another type, into Help) and C (its bytes there already) selected; D listed but not
+    // selected; chkDel ticked; the files moved, or A copied where it cannot be moved.
     const World::Entries entries = {{K(1), "DM-A.ut2"}, {K(2), "Readme.txt"}, {K(3), "XGame.u"}, {K(4), "Rock.utx"}};
     const char* dests[] = {"\\Maps\\DM-A.ut2", "\\Help\\Readme.txt", "\\System\\XGame.u", "\\Textures\\Rock.utx"};
-    for (MsgAnswer answer : {MsgAnswer::Yes, MsgAnswer::No}) {
-        SCOPED_TRACE(answer == MsgAnswer::Yes ? "reports answered Yes" : "reports answered No");
-        const auto make = [&] {
+    for (const auto& [answer, moves] : {std::pair(MsgAnswer::Yes, true), std::pair(MsgAnswer::No, true),
+                                        std::pair(MsgAnswer::Yes, false), std::pair(MsgAnswer::No, false)}) {
+        SCOPED_TRACE(std::string(answer == MsgAnswer::Yes ? "reports answered Yes" : "reports answered No") +
+                     (moves ? "" : ", A not movable"));
+        const auto make = [&, answer = answer, moves = moves] {
             auto w = std::make_unique<World>(entries);
+            w->fs.AddFile(G(dests[2]), World::Content(2));
+            if (!moves) w->fs.FailOn(FsOp::Move, w->Cached(K(1)), "Not on this disk.", 0);
             w->view.deleteTicked = true;
             w->prompts.inputs = {"Help"};
             w->prompts.answers = {answer};

@@ -1,0 +1,44 @@
+// What the un-cache run needs of the main window: its folder check and game folder, its listing's
+// rows, keys and selection, the delete box, the ports, its one yield and the reload of the listing.
+// Rip implements it, so the run never depends on the main window's code.
+#pragma once
+#include <string>
+
+class Clipboard;
+class CodePage;
+class FileSystem;
+class OverwritePrompt;
+class Prompts;
+
+struct UncachePorts {
+    FileSystem& files;
+    Prompts& prompts;
+    Clipboard& clipboard;
+    OverwritePrompt& overwrite;
+    CodePage& codePage;
+};
+
+class UncacheHost {
+public:
+    UncacheHost() = default;
+    UncacheHost(const UncacheHost&) = delete;
+    UncacheHost& operator=(const UncacheHost&) = delete;
+    virtual ~UncacheHost() = default;
+
+    virtual UncachePorts RunPorts() = 0;
+    // Cleans the path box and records whether it names a game folder (IsPathValid).
+    virtual void CheckPath() = 0;
+    virtual bool IsPathValid() = 0;
+    virtual std::string GameFolder() = 0;
+    virtual int RowCount() = 0;
+    virtual std::string RowText(int row) = 0;
+    virtual bool IsRowSelected(int row) = 0;
+    // The key of a row, through its item datum.
+    virtual const std::string& KeyOfRow(int row) = 0;
+    virtual bool DeleteTicked() = 0;
+    // Handles every pending window message once, then returns.
+    virtual void YieldOnce() = 0;
+    // The user has asked to close the main window: the run does nothing further.
+    virtual bool CloseRequested() = 0;
+    virtual void LoadCache() = 0;
+};
