@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "platform/Win32Processes.h"
+
 namespace {
 
 constexpr DWORD ValueBytes = 1024;
@@ -10,22 +12,6 @@ constexpr DWORD ValueBytes = 1024;
 bool IsFile(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-// In a normal, focused window; false when the program cannot be started.
-bool Start(const std::string& path) {
-    std::string commandLine = "\"" + path + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
 }
 
 }  // namespace
@@ -62,6 +48,6 @@ void StartSysInfo(Prompts& prompts) {
             IsFile(folder + "\\MSINFO32.EXE"))
             program = folder + "\\MSINFO32.EXE";
     }
-    if (program.empty() || !Start(program))
+    if (program.empty() || !StartProgram(program, SW_SHOWNORMAL))
         prompts.Message("System Information Is Unavailable At This Time", ProgramTitle, MsgIcon::None, MsgButtons::Ok);
 }

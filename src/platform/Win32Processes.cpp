@@ -20,19 +20,23 @@ std::string Win32Processes::ProgramPath() {
     }
 }
 
-void Win32Processes::Start(std::string_view path) {
-    const std::string exe(path);
-    std::string commandLine = "\"" + exe + "\"";  // the program's own name, and no arguments
+bool StartProgram(const std::string& path, int showCommand) {
+    std::string commandLine = "\"" + path + "\"";  // the program's own name, and no arguments
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWMINIMIZED;
+    startup.wShowWindow = static_cast<WORD>(showCommand);
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+    if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process))
-        ThrowLastError();
+        return false;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    return true;
+}
+
+void Win32Processes::Start(std::string_view path) {
+    if (!StartProgram(std::string(path), SW_SHOWMINIMIZED)) ThrowLastError();
 }
 
 bool Win32Processes::IsMorvane(std::string_view path) {

@@ -1,6 +1,12 @@
 // The process and clock ports over kernel32, user32 and the version resource functions.
 #pragma once
+#include <string>
+
 #include "platform/Processes.h"
+
+// Starts an executable by its full path, without arguments, in the given show state, and does not
+// wait for it. False when it could not be started (GetLastError says why).
+bool StartProgram(const std::string& path, int showCommand);
 
 class Win32Processes final : public Processes, public Clock {
 public:
