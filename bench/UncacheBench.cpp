@@ -1,7 +1,7 @@
-// The un-cache run with every row selected: with the cached copies deleted (moved, 1,000 files of
-// 1 MB and 100 of 10 MB) against a bare loop of CopyFileA and DeleteFileA over the same files and
-// destinations; and run again over files it has un-cached already, the cached copies kept, against
-// the bare reading of both copies of every file.
+// The un-cache run with every row selected: with the cached copies deleted (moved: 1,000 files of
+// 1 MB, and 100 of 1 MB against 100 of 10 MB) against a bare loop of CopyFileA and DeleteFileA over
+// the same files and destinations; and run again over files it has un-cached already, the cached
+// copies kept, against the bare reading of both copies of every file.
 #include <windows.h>
 
 #include <cstdio>
@@ -105,9 +105,12 @@ bool AlreadyUncached() {
 }  // namespace
 
 int main() {
-    const double small = DeleteTicked(1000, 1, 0.25), large = DeleteTicked(100, 10, 0.25);
-    if (small < 0 || large < 0) return 1;
-    std::printf("uncache: per moved file %.3f ms at 1 MB, %.3f ms at 10 MB, ratio %.2f (target: about 1)\n", small,
-                large, large / small);
+    // Under Wine a rename costs more as the destination folder fills (a name that is not there yet
+    // is looked for in the whole folder), so the file size is compared at one count of files.
+    const double thousand = DeleteTicked(1000, 1, 0.25), small = DeleteTicked(100, 1, 0.25),
+                 large = DeleteTicked(100, 10, 0.25);
+    if (thousand < 0 || small < 0 || large < 0) return 1;
+    std::printf("uncache: per moved file of 100, %.3f ms at 1 MB, %.3f ms at 10 MB, ratio %.2f (target: about 1)\n",
+                small, large, large / small);
     return AlreadyUncached() ? 0 : 1;
 }

@@ -114,11 +114,7 @@ void Rip::LoadCache() {
     CacheFolder cache(fs, folder);
     for (CacheEntry& entry : entries) {
         std::uint64_t size = 0;
-        try {
-            size = cache.SizeOf(entry.Key);
-        } catch (const Failure&) {
-            continue;  // no cached file: not listed, not counted
-        }
+        if (!cache.SizeOf(entry.Key, size)) continue;  // no cached file: not listed, not counted
         CacheKeys.push_back(std::move(entry.Key));
         try {
             view_.AddRow(entry.RealName, static_cast<int>(CacheKeys.size() - 1));

@@ -7,17 +7,29 @@
 
 namespace {
 
-// The name in lower case, or empty when it holds a character whose matching on disk the listing
+// Puts the name in lower case; false when it holds a character whose matching on disk the listing
 // cannot settle alone: letters beyond ASCII (their case folding is the platform's), path separators
 // and drive colons (the path leads elsewhere), wildcards, control characters and NUL.
-std::string PlainLowerCase(std::string_view name) {
-    std::string lower(name);
-    for (char& c : lower) {
+bool PlainLowerCase(std::string& name) {
+    for (char& c : name) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+            continue;
+        }
         const unsigned char u = static_cast<unsigned char>(c);
-        if (u < 0x20 || u >= 0x80 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) return {};
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (u < 0x20 || u >= 0x80) return false;
+        switch (c) {
+            case '\\': case '/': case ':': case '*': case '?': case '"': case '<': case '>': case '|': return false;
+            default: break;
+        }
     }
-    return lower;
+    return true;
+}
+
+std::size_t HashOf(std::string_view name) {
+    std::uint64_t h = 14695981039346656037ull;  // FNV-1a
+    for (const char c : name) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return static_cast<std::size_t>(h ^ (h >> 32));
 }
 
 }  // namespace
@@ -26,31 +38,47 @@ CacheFolder::CacheFolder(FileSystem& fs, std::string gameFolder) : fs_(fs), game
 
 void CacheFolder::Read() {
     read_ = true;
-    std::vector<FoundFile> found;
     try {
-        found = fs_.List(gameFolder_ + "\\Cache\\*");
+        found_ = fs_.List(gameFolder_ + "\\Cache\\*");
     } catch (const Failure&) {
         return;
     }
     listed_ = true;
-    sizes_.reserve(found.size());
-    for (const FoundFile& f : found) {
-        const std::string name = PlainLowerCase(f.name);
-        if (name.empty()) continue;
-        const std::uint64_t size = (f.attributes & AttrFolder) ? NotAFile : f.size;
+    // An open-addressing table of positions in found_, lower-cased in place: no allocation per name.
+    std::size_t slots = 16;
+    while (slots < 2 * found_.size()) slots *= 2;
+    slots_.assign(slots, 0);
+    for (std::size_t i = 0; i < found_.size(); ++i) {
+        FoundFile& f = found_[i];
+        if (!PlainLowerCase(f.name)) continue;
+        if (f.attributes & AttrFolder) f.size = NotAFile;
+        const std::size_t at = Slot(f.name);
         // Two names that differ only in letter case (possible under Wine): the platform picks one.
-        const auto [it, added] = sizes_.emplace(name, size);
-        if (!added) it->second = Ambiguous;
+        if (slots_[at] != 0) found_[slots_[at] - 1].size = Ambiguous;
+        else slots_[at] = i + 1;
     }
 }
 
-std::uint64_t CacheFolder::SizeOf(const std::string& key) {
+std::size_t CacheFolder::Slot(std::string_view name) const {
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t at = HashOf(name) & mask;
+    while (slots_[at] != 0 && found_[slots_[at] - 1].name != name) at = (at + 1) & mask;
+    return at;
+}
+
+bool CacheFolder::SizeOf(const std::string& key, std::uint64_t& size) {
     if (!read_) Read();
-    const std::string name = PlainLowerCase(key + "-1.uxx");
-    if (listed_ && !name.empty()) {
-        const auto it = sizes_.find(name);
-        if (it == sizes_.end() || it->second == NotAFile) throw Failure("File not found.");
-        if (it->second != Ambiguous) return it->second;
+    name_.assign(key);
+    name_ += "-1.uxx";
+    if (listed_ && PlainLowerCase(name_)) {
+        const std::size_t at = slots_[Slot(name_)];
+        size = at == 0 ? NotAFile : found_[at - 1].size;
+        if (size != Ambiguous) return size != NotAFile;
     }
-    return fs_.SizeOf(CachedFilePath(gameFolder_, key));
+    try {
+        size = fs_.SizeOf(CachedFilePath(gameFolder_, key));
+        return true;
+    } catch (const Failure&) {
+        return false;
+    }
 }

@@ -3,26 +3,34 @@
 #pragma once
 #include <cstdint>
 #include <string>
-#include <unordered_map>
+#include <string_view>
+#include <vector>
 
-class FileSystem;
+#include "platform/FileSystem.h"
 
 class CacheFolder {
 public:
     // The game folder's Cache folder is listed at the first question. Where it cannot be listed,
     // every key is asked about by a size query of its own.
     CacheFolder(FileSystem& fs, std::string gameFolder);
+    CacheFolder(const CacheFolder&) = delete;
+    CacheFolder& operator=(const CacheFolder&) = delete;
 
-    // The size of the key's cached file; throws Failure where a size query of its path would (no
-    // such file, or a folder of that name).
-    std::uint64_t SizeOf(const std::string& key);
+    // The size of the key's cached file; false where a size query of its path would fail (no such
+    // file, or a folder of that name). Most entries of a large cache are looked up here, so a
+    // missing file costs no exception.
+    bool SizeOf(const std::string& key, std::uint64_t& size);
 
 private:
     void Read();
+    // The slot of the name in slots_: where it is, or the empty one where it would go.
+    std::size_t Slot(std::string_view name) const;
 
     static constexpr std::uint64_t NotAFile = ~std::uint64_t{0}, Ambiguous = NotAFile - 1;
     FileSystem& fs_;
     const std::string gameFolder_;
     bool read_ = false, listed_ = false;
-    std::unordered_map<std::string, std::uint64_t> sizes_;  // by lower-case name
+    std::vector<FoundFile> found_;  // the folder's entries: names in lower case, sizes or the marks above
+    std::vector<std::size_t> slots_;  // 1 + a position in found_, or 0 for an empty slot
+    std::string name_;  // the cached file name being looked up
 };

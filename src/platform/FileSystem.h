@@ -42,8 +42,8 @@ public:
     virtual void Replace(std::string_view from, std::string_view onto) = 0;
     // Copies a file, replacing a file at the destination; a read-only one is refused, as Windows does.
     virtual void Copy(std::string_view from, std::string_view to) = 0;
-    // Moves a file in one step: a rename on the same volume, the platform's copy and delete across
-    // volumes. A file at `to` is replaced only when `replace` says so, and never a read-only one.
+    // Renames a file in one step, on its own volume only: across volumes it fails and copies
+    // nothing. A file at `to` is replaced only when `replace` says so, and never a read-only one.
     virtual void Move(std::string_view from, std::string_view to, bool replace) = 0;
     // True when both files hold the same bytes (compared in chunks, after their sizes).
     virtual bool SameBytes(std::string_view a, std::string_view b) = 0;

@@ -66,15 +66,28 @@ DWORD ReadChunk(HANDLE file, char* into, DWORD size) {
 }  // namespace
 
 bool Win32FileSystem::Exists(std::string_view path) {
-    // A directory lookup, as FindFirstFileA sees it: wildcards in the text are the caller's.
-    WIN32_FIND_DATAA data;
-    Handle find(FindFirstFileA(Z(path).c_str(), &data), true);
-    if (!find.valid()) {
+    const std::string p = Z(path);
+    constexpr DWORD notDefault = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    const auto absent = [](DWORD e) {
+        return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND || e == ERROR_NO_MORE_FILES;
+    };
+    // Without wildcards, the file's attributes answer as a directory search would; Wine then reads
+    // the folder once where the letter case differs from the disk's, a search reads it twice.
+    if (p.find_first_of("*?") == std::string::npos) {
+        const DWORD attributes = GetFileAttributesA(p.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & notDefault) == 0;
         const DWORD e = GetLastError();
-        if (e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND || e == ERROR_NO_MORE_FILES) return false;
+        if (absent(e)) return false;
         throw Failure(Win32ErrorText(e));
     }
-    constexpr DWORD notDefault = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    // A directory search, as FindFirstFileA sees it: wildcards in the text are the caller's.
+    WIN32_FIND_DATAA data;
+    Handle find(FindFirstFileA(p.c_str(), &data), true);
+    if (!find.valid()) {
+        const DWORD e = GetLastError();
+        if (absent(e)) return false;
+        throw Failure(Win32ErrorText(e));
+    }
     return (data.dwFileAttributes & notDefault) == 0;
 }
 
@@ -146,8 +159,9 @@ void Win32FileSystem::Copy(std::string_view from, std::string_view to) {
 void Win32FileSystem::Move(std::string_view from, std::string_view to, bool replace) {
     const std::string onto = Z(to);
     if (replace) RefuseReadOnly(onto);
-    Check(MoveFileExA(Z(from).c_str(), onto.c_str(),
-                      MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0)));
+    // No MOVEFILE_COPY_ALLOWED: across volumes the caller copies, checks the copy on disk and only
+    // then deletes, which Wine's own copy-and-delete does not do.
+    Check(MoveFileExA(Z(from).c_str(), onto.c_str(), MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0)));
 }
 
 bool Win32FileSystem::SameBytes(std::string_view a, std::string_view b) {

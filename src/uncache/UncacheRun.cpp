@@ -1,6 +1,6 @@
-// The un-cache run, step by step: move each selected cached file to its destination when its cached
-// copy is to go (copy it otherwise, or when the move fails, then delete the cached copy when asked),
-// then drop the un-cached files' lines from the index and reload the listing.
+// The un-cache run, step by step: rename each selected cached file to its destination when its
+// cached copy is to go (copy it otherwise, or when the rename fails, then delete the cached copy when
+// asked), then drop the un-cached files' lines from the index and reload the listing.
 #include "uncache/UncacheRun.h"
 
 #include <unordered_set>
@@ -105,6 +105,12 @@ private:
         }
 
         const std::string source = CachedFilePath(folder, key);
+        // A cached copy that is to go simply takes its destination's name when nothing is there yet:
+        // no lookup first, which would cost a reading of the whole destination folder under Wine.
+        if (host_.DeleteTicked() && Moved(source, destination, /*replace=*/false)) {
+            removedKeys_.insert(key);
+            return;
+        }
         bool replace = overwrite_.YAll(), same = false;  // "Yes to All" replaces unasked
         if (!replace) {
             bool exists = true;  // a failed lookup is treated as an existing destination
@@ -121,7 +127,7 @@ private:
             }
         }
         if (!same) {
-            if (host_.DeleteTicked() && Moved(source, destination, replace)) {
+            if (host_.DeleteTicked() && replace && Moved(source, destination, /*replace=*/true)) {
                 removedKeys_.insert(key);
                 return;
             }
@@ -144,26 +150,21 @@ private:
         }
     }
 
-    // Moves the cached file to its destination in one step. False when it could not be moved: then
-    // nothing has changed, and the copy does the work, with its failures reported as usual.
+    // Renames the cached file to its destination. The package never exists only in memory on the
+    // way: it is the same file on the same disk under another name. False when it could not be
+    // renamed (a file there that is not to be replaced, another volume, a lock...): then nothing
+    // has changed, and the copy does the work, with its failures reported as usual.
     bool Moved(const std::string& source, const std::string& destination, bool replace) {
-        std::uint64_t size = 0;
         try {
-            size = fs_.SizeOf(source);
             fs_.Move(source, destination, replace);
+            return true;
         } catch (const Failure&) {
             return false;
         }
-        // The cached copy is gone, so its line goes too; its data is flushed to disk and checked.
-        Attempt([&] { CheckCopy(size, destination); });
-        return true;
     }
 
     void CheckCopy(const std::string& source, const std::string& destination) {
-        CheckCopy(fs_.SizeOf(source), destination);
-    }
-
-    void CheckCopy(std::uint64_t expected, const std::string& destination) {
+        const std::uint64_t expected = fs_.SizeOf(source);
         const std::uint64_t found = fs_.Flush(destination);
         if (found != expected)
             throw Failure("The copy " + destination + " holds " + std::to_string(found) + " bytes instead of " +

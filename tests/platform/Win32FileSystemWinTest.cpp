@@ -48,6 +48,7 @@ TEST(Win32FileSystemWin, ExistsSeesOnlyFilesWithDefaultAttributes) {
         {"hidden", FILE_ATTRIBUTE_HIDDEN, false},    {"system", FILE_ATTRIBUTE_SYSTEM, false},
         {"Folder", FILE_ATTRIBUTE_DIRECTORY, false}, {"missing", 0, false},
         {"PLAIN", 0, true},  // names match without letter case
+        {"pl?in", 0, true}, {"hid*", 0, false}, {"NoFolder\\plain", 0, false},  // a search; a missing folder
     };
     for (const auto& row : rows) {
         const std::string path = dir + row.name;

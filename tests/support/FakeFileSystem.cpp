@@ -141,7 +141,9 @@ void FakeFileSystem::Copy(std::string_view from, std::string_view to) {
 void FakeFileSystem::Move(std::string_view from, std::string_view to, bool replace) {
     Enter(FsOp::Move, from, to);
     const Node source = FileOrThrow(from);
-    if (!replace && Find(to) != nullptr) throw Failure("Cannot create a file when that file already exists.");
+    const Node* onto = Find(to);
+    if (!replace && onto != nullptr) throw Failure("Cannot create a file when that file already exists.");
+    if (onto != nullptr && (onto->attributes & AttrReadOnly)) throw Failure("Access denied.");
     Put(to, source.bytes, source.attributes);
     if (KeyOf(from) != KeyOf(to)) nodes_.erase(KeyOf(from));
 }
