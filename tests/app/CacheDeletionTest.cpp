@@ -10,9 +10,7 @@
 #include "support/World.h"
 
 const char* const Question = "Morvane: Are you sure you want to permanently delete file(s)???";
-
-const World::Entries Five = {{World::KeyFor(1), "DM-A.ut2"}, {World::KeyFor(2), "B.u"}, {World::KeyFor(3), "C.utx"},
-                              {World::KeyFor(4), "D.uax"}, {World::KeyFor(5), "E.ogg"}};
+const World::Entries Five = World::Keyed({"DM-A.ut2", "B.u", "C.utx", "D.uax", "E.ogg"});
 
 TEST(CacheDeletion, AsksFirstThenDeletesTheSelectedFilesAndTheirLines) {
     const char* const none = "DM-A.ut2:cache,ini B.u:cache,ini C.utx:cache,ini D.uax:cache,ini E.ogg:cache,ini";
@@ -40,22 +38,17 @@ TEST(CacheDeletion, AsksFirstThenDeletesTheSelectedFilesAndTheirLines) {
     }
 }
 
-TEST(CacheDeletion, SkipsAKeyThatIsNoFileName) {
-    const std::string deviceKey = "COM1." + World::KeyFor(2).substr(5);  // its cached file would be a device
-    World w({{World::KeyFor(1), "DM-A.ut2"}, {deviceKey, "DM-Dev.ut2"}});
-    w.Select({0, 1});
-    w.rip.cmdDelete_Click();
-    EXPECT_EQ(w.Where(), "DM-A.ut2:- DM-Dev.ut2:cache,ini");
-}
-
-TEST(CacheDeletion, SharedKeyFailsOnItsSecondDeleteAndKeepsTheIndex) {
-    World w({{World::KeyFor(1), "DM-A.ut2"}, {World::KeyFor(1), "DM-Again.ut2"}, {World::KeyFor(2), "B.u"}});
-    w.Select({0, 1});
+TEST(CacheDeletion, SkipsAKeyThatIsNoFileNameAndASharedKeyFailsOnItsSecondDeleteKeepingTheIndex) {
+    World::Entries entries = World::Keyed({"DM-Dev.ut2", "DM-A.ut2", "DM-Again.ut2", "B.u"});
+    entries[0].first = "COM1." + entries[0].first.substr(5);  // its cached file would be a device
+    entries[2].first = entries[1].first;
+    World w(entries);
+    w.Select({0, 1, 2});
     w.rip.cmdDelete_Click();
     EXPECT_EQ(w.Shown(), (std::vector<std::string>{Question, "frmRip->cmdDelete_Click: " +
                                                    BuildErrorReport(ReportSite::Delete, "File not found.").message}));
-    EXPECT_EQ(w.Index(), w.IndexOf({0, 1, 2})) << "the index as it was";
-    EXPECT_EQ(w.Where(), "DM-A.ut2:ini DM-Again.ut2:ini B.u:cache,ini");
+    EXPECT_EQ(w.Index(), w.IndexOf({0, 1, 2, 3})) << "the index as it was";
+    EXPECT_EQ(w.Where(), "DM-Dev.ut2:cache,ini DM-A.ut2:ini DM-Again.ut2:ini B.u:cache,ini");
     EXPECT_EQ(w.view.loads, 1) << "the listing is not reloaded after a failure";
 }
 

@@ -21,11 +21,11 @@ struct Installed : World {
         view.deleteTicked = true;
         rip.LoadCache();
     }
-    // Each executable of the System folder as "name=bytes".
+    // Each file of the System folder, all executables, as "name=bytes".
     std::string Executables() const {
         std::string all;
         for (const auto& [path, bytes] : fs.Files())
-            if (path.rfind(System + "\\", 0) == 0 && path.find(".exe") != std::string::npos)
+            if (path.rfind(System + "\\", 0) == 0)
                 all += path.substr(System.size() + 1) + "=" + bytes + " ";
         return all;
     }
@@ -34,13 +34,13 @@ struct Installed : World {
 }  // namespace
 
 TEST(Launcher, StartsOnlyAsUT2003FromTheGamesSystemFolderWithTheBoxTicked) {
-    const std::tuple<const char*, const char*, int, bool> cases[] = {  // program, game folder, chkLaunch
-        {"C:\\UT2003\\System\\UT2003.exe", "C:\\UT2003", 1, true},
-        {"C:\\UT2003\\System\\UT2003.exe", "C:\\UT2003", 0, false}, {"C:\\UT2003\\System\\UT2003.exe", "C:\\UT2003", 2, false},
-        {"C:\\UT2003\\System\\Morvane.exe", "C:\\UT2003", 1, false}, {"C:\\UT2003\\System\\ut2003.exe", "C:\\UT2003", 1, false},
-        {"C:\\UT2003\\system\\UT2003.exe", "C:\\UT2003", 1, false},  // letter case counts
-        {"C:\\UT2003\\System\\UT2003.exe", "c:\\ut2003", 1, false}, {"C:\\UT2003\\UT2003.exe", "C:\\UT2003", 1, false},
-        {"C:\\UT2003\\System\\UT2003", "C:\\UT2003", 1, true},
+    const std::string in = "C:\\UT2003\\";
+    const std::tuple<std::string, const char*, int, bool> cases[] = {  // program, game folder, chkLaunch
+        {in + "System\\UT2003.exe", "C:\\UT2003", 1, true}, {in + "System\\UT2003", "C:\\UT2003", 1, true},
+        {in + "System\\UT2003.exe", "C:\\UT2003", 0, false}, {in + "System\\UT2003.exe", "C:\\UT2003", 2, false},
+        {in + "System\\Morvane.exe", "C:\\UT2003", 1, false}, {in + "UT2003.exe", "C:\\UT2003", 1, false},
+        {in + "System\\ut2003.exe", "C:\\UT2003", 1, false}, {in + "system\\UT2003.exe", "C:\\UT2003", 1, false},
+        {in + "System\\UT2003.exe", "c:\\ut2003", 1, false},  // letter case counts
     };
     for (const auto& [program, folder, state, expected] : cases)
         EXPECT_EQ(IsLauncherStart(program, folder, state), expected) << program << " in " << folder << ", " << state;
@@ -65,11 +65,10 @@ TEST(Launcher, AFailedStepPutsTheInstalledNamesBackAndIsReported) {
     const std::string launcher = System + "\\UT2003.exe", original = System + "\\UT2003_original.exe";
     // The failing rename (a path, and which of the renames naming it), or the start; and the
     // executables after it.
+    const char* const installed = "UT2003.exe=Morvane UT2003_original.exe=Game ";
     const std::tuple<std::string, int, const char*> cases[] = {
-        {launcher, 1, "UT2003.exe=Morvane UT2003_original.exe=Game "},
-        {original, 1, "UT2003.exe=Morvane UT2003_original.exe=Game "},
-        {"start", 0, "UT2003.exe=Morvane UT2003_original.exe=Game "},
-        {launcher, 3, "UT2003.exe=Morvane UT2003_original.exe=Game "},  // the game back aside: tried once more
+        {launcher, 1, installed}, {original, 1, installed}, {"start", 0, installed},
+        {launcher, 3, installed},  // the game back aside: tried once more
         {System + "\\Morvane.exe", 2, "Morvane.exe=Morvane UT2003.exe=Game "},  // Morvane aside, the game startable
     };
     for (const auto& [failing, occurrence, executables] : cases) {

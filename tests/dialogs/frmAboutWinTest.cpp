@@ -8,20 +8,6 @@
 
 namespace {
 
-// Opens the about box from the menu, runs `check` on it, then closes it with `key`.
-void WithAboutBox(OpenedGame& o, WPARAM key, const std::function<void(HWND)>& check) {
-    HWND shown = nullptr;
-    o.answers.Expect("About Morvane", 0, [&](HWND d) {
-        shown = d;
-        check(d);
-        PostMessageA(GetDlgItem(d, IDC_ABOUT_CMDOK), WM_KEYDOWN, key, 1);
-    });
-    SendMessageA(o.p.form.Window(), WM_COMMAND, IDM_ABOUT, 0);
-    EXPECT_TRUE(o.answers.AllAnswered());
-    EXPECT_FALSE(IsWindow(shown)) << "unloaded when closed";
-    EXPECT_TRUE(IsWindowEnabled(o.p.form.Window()));
-}
-
 POINT Corner(HWND window) {
     RECT r;
     GetWindowRect(window, &r);
@@ -30,65 +16,56 @@ POINT Corner(HWND window) {
 
 }  // namespace
 
-TEST(frmAboutWin, OpensFromTheMenuWithoutTitleBarShowsItsTextsAndClosesWithEnterAndEscape) {
+TEST(frmAboutWin, OpensFromTheMenuWithoutTitleBarShowsItsTextsDragsAndClosesWithEscapeOrEnter) {
     OpenedGame o({{TempGame::KeyFor(1), "DM-A.ut2"}}, 10);
-    for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
-        SCOPED_TRACE(key == VK_RETURN ? "Enter" : "Escape");
-        WithAboutBox(o, key, [&](HWND d) {
-            const LONG style = GetWindowLongA(d, GWL_STYLE), exStyle = GetWindowLongA(d, GWL_EXSTYLE);
-            RECT w, c;
-            GetWindowRect(d, &w);
-            GetClientRect(d, &c);
-            EXPECT_EQ((w.bottom - w.top) - c.bottom, (w.right - w.left) - c.right) << "frame only, no title bar";
-            EXPECT_NE(style & WS_CAPTION, WS_CAPTION) << "no title bar";
-            EXPECT_EQ(style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0) << "fixed, no control box";
-            EXPECT_NE(exStyle & WS_EX_TOOLWINDOW, 0) << "not in the task bar";
-            EXPECT_EQ(GetWindow(d, GW_OWNER), o.p.form.Window());
-            HDC screen = GetDC(nullptr);
-            RECT client, box, owner;
-            GetClientRect(d, &client);
-            EXPECT_EQ(client.right, MulDiv(5730, GetDeviceCaps(screen, LOGPIXELSX), 1440));
-            EXPECT_EQ(client.bottom, MulDiv(3555, GetDeviceCaps(screen, LOGPIXELSY), 1440));
-            ReleaseDC(nullptr, screen);
-            GetWindowRect(d, &box);
-            GetWindowRect(o.p.form.Window(), &owner);
-            EXPECT_NEAR(box.left + box.right, owner.left + owner.right, 1) << "centred on its owner";
-            EXPECT_NEAR(box.top + box.bottom, owner.top + owner.bottom, 1);
+    HWND shown[2] = {};
+    o.answers.Expect("About Morvane", 0, [&](HWND d) {
+        shown[0] = d;
+        PostMessageA(GetDlgItem(d, IDC_ABOUT_CMDOK), WM_KEYDOWN, VK_ESCAPE, 1);
+    });
+    o.Menu(IDM_ABOUT);
+    o.answers.Expect("About Morvane", 0, [&](HWND d) {
+        shown[1] = d;
+        const LONG style = GetWindowLongA(d, GWL_STYLE);
+        EXPECT_NE(style & WS_CAPTION, WS_CAPTION) << "no title bar";
+        EXPECT_EQ(style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0) << "fixed, no control box";
+        EXPECT_NE(GetWindowLongA(d, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0) << "not in the task bar";
+        EXPECT_EQ(GetWindow(d, GW_OWNER), o.form.Window());
+        RECT client, box, owner;
+        GetClientRect(d, &client);
+        GetWindowRect(d, &box);
+        GetWindowRect(o.form.Window(), &owner);
+        EXPECT_EQ((box.bottom - box.top) - client.bottom, (box.right - box.left) - client.right) << "frame only";
+        HDC screen = GetDC(nullptr);
+        EXPECT_EQ(client.right, MulDiv(5730, GetDeviceCaps(screen, LOGPIXELSX), 1440));
+        EXPECT_EQ(client.bottom, MulDiv(3555, GetDeviceCaps(screen, LOGPIXELSY), 1440));
+        ReleaseDC(nullptr, screen);
+        EXPECT_NEAR(box.left + box.right, owner.left + owner.right, 1) << "centred on its owner";
+        EXPECT_NEAR(box.top + box.bottom, owner.top + owner.bottom, 1);
+        std::string texts;
+        for (int id : {IDC_ABOUT_LBLTITLE, IDC_ABOUT_LBLVERSION, IDC_ABOUT_LBLDESCRIPTION, IDC_ABOUT_LBLSITE,
+                       IDC_ABOUT_LBLMAIL, IDC_ABOUT_CMDOK, IDC_ABOUT_CMDSYSINFO})
+            texts += WindowText(GetDlgItem(d, id)) + "|";
+        // The version resource is built from the same numbers; the patch number is not shown.
+        EXPECT_EQ(texts, "Morvane|Version " + std::to_string(MORVANE_VERSION_MAJOR) + "." +
+                             std::to_string(MORVANE_VERSION_MINOR) + "|Cleans up the Cache folder of UT2003 so that "
+                             "you can use the files that you downloaded when connecting to a server in your own games."
+                             "|https://morvane.users.example/|morvane-bugs@users.example|OK|&System Info...|");
+        EXPECT_FALSE(WindowText(GetDlgItem(d, IDC_ABOUT_LBLDISCLAIMER)).empty());
+        EXPECT_EQ(LOWORD(SendMessageA(d, DM_GETDEFID, 0, 0)), IDC_ABOUT_CMDOK);
 
-            std::vector<std::string> texts;
-            for (int id : {IDC_ABOUT_LBLTITLE, IDC_ABOUT_LBLVERSION, IDC_ABOUT_LBLDESCRIPTION, IDC_ABOUT_LBLSITE,
-                           IDC_ABOUT_LBLMAIL, IDC_ABOUT_CMDOK, IDC_ABOUT_CMDSYSINFO})
-                texts.push_back(WinProgram::TextOf(GetDlgItem(d, id)));
-            // The version resource is built from the same numbers; the patch number is not shown.
-            const std::string version =
-                "Version " + std::to_string(MORVANE_VERSION_MAJOR) + "." + std::to_string(MORVANE_VERSION_MINOR);
-            EXPECT_EQ(texts, (std::vector<std::string>{
-                                 "Morvane", version,
-                                 "Cleans up the Cache folder of UT2003 so that you can use the files that you "
-                                 "downloaded when connecting to a server in your own games.",
-                                 "https://morvane.users.example/", "morvane-bugs@users.example", "OK",
-                                 "&System Info..."}));
-            EXPECT_FALSE(WinProgram::TextOf(GetDlgItem(d, IDC_ABOUT_LBLDISCLAIMER)).empty());
-            EXPECT_EQ(LOWORD(SendMessageA(d, DM_GETDEFID, 0, 0)), IDC_ABOUT_CMDOK);
-        });
-    }
-}
-
-TEST(frmAboutWin, DragsByItsBodyAndTextLabelsOnlyWhilePressed) {
-    OpenedGame o({{TempGame::KeyFor(1), "DM-A.ut2"}}, 10);
-    WithAboutBox(o, VK_RETURN, [&](HWND d) {
-        struct Row { int element; UINT press, release; bool drags; };
-        const Row rows[] = {
+        // Dragged by its body and its text labels with any mouse button, only while pressed.
+        const struct { int element; UINT press, release; bool drags; } rows[] = {
             {IDC_ABOUT_LBLDESCRIPTION, WM_LBUTTONDOWN, WM_LBUTTONUP, true},
             {0, WM_LBUTTONDOWN, WM_LBUTTONUP, true},  // the window's own body
-            {IDC_ABOUT_LBLTITLE, WM_RBUTTONDOWN, WM_RBUTTONUP, true},  // any button
+            {IDC_ABOUT_LBLTITLE, WM_RBUTTONDOWN, WM_RBUTTONUP, true},
             {IDC_ABOUT_LBLVERSION, WM_MBUTTONDOWN, WM_MBUTTONUP, true},
             {IDC_ABOUT_LBLDISCLAIMER, WM_LBUTTONDOWN, WM_LBUTTONUP, true},
             {IDC_ABOUT_IMGUT, WM_RBUTTONDOWN, WM_RBUTTONUP, true},  // a left click would open the site
             {IDC_ABOUT_LBLSITE, WM_RBUTTONDOWN, WM_RBUTTONUP, false},  // links and buttons do not drag
             {IDC_ABOUT_CMDSYSINFO, WM_RBUTTONDOWN, WM_RBUTTONUP, false},
         };
-        for (const Row& row : rows) {
+        for (const auto& row : rows) {
             SCOPED_TRACE("element " + std::to_string(row.element));
             HWND element = row.element == 0 ? d : GetDlgItem(d, row.element);
             const POINT start = Corner(d);
@@ -97,18 +74,22 @@ TEST(frmAboutWin, DragsByItsBodyAndTextLabelsOnlyWhilePressed) {
             SendMessageA(element, row.press, 0, MAKELPARAM(4, 3));
             SendMessageA(element, WM_MOUSEMOVE, 0, MAKELPARAM(24, 10));
             const POINT moved = Corner(d);
-            EXPECT_EQ(moved.x - start.x, row.drags ? 20 : 0);
-            EXPECT_EQ(moved.y - start.y, row.drags ? 7 : 0);
+            EXPECT_EQ(std::to_string(moved.x - start.x) + "," + std::to_string(moved.y - start.y),
+                      row.drags ? "20,7" : "0,0");
             SendMessageA(element, row.release, 0, MAKELPARAM(24, 10));
             SendMessageA(element, WM_MOUSEMOVE, 0, MAKELPARAM(40, 20));
             EXPECT_EQ(Corner(d).x, moved.x) << "released: it stays";
         }
         // Activation clears the dragging flag.
-        HWND description = GetDlgItem(d, IDC_ABOUT_LBLDESCRIPTION);
         const POINT before = Corner(d);
-        SendMessageA(description, WM_LBUTTONDOWN, 0, MAKELPARAM(4, 3));
+        SendDlgItemMessageA(d, IDC_ABOUT_LBLDESCRIPTION, WM_LBUTTONDOWN, 0, MAKELPARAM(4, 3));
         SendMessageA(d, WM_ACTIVATE, WA_ACTIVE, 0);
-        SendMessageA(description, WM_MOUSEMOVE, 0, MAKELPARAM(24, 10));
+        SendDlgItemMessageA(d, IDC_ABOUT_LBLDESCRIPTION, WM_MOUSEMOVE, 0, MAKELPARAM(24, 10));
         EXPECT_EQ(Corner(d).x, before.x);
+        PostMessageA(GetDlgItem(d, IDC_ABOUT_CMDOK), WM_KEYDOWN, VK_RETURN, 1);
     });
+    o.Menu(IDM_ABOUT);
+    EXPECT_EQ(o.answers.Titles(), std::vector<std::string>(2, "About Morvane: ")) << "each closed by its key";
+    EXPECT_FALSE(IsWindow(shown[0]) || IsWindow(shown[1])) << "unloaded when closed";
+    EXPECT_TRUE(IsWindowEnabled(o.form.Window()));
 }

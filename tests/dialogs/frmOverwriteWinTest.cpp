@@ -5,7 +5,6 @@
 #include "dialogs/frmOverwrite.h"
 #include "resource.h"
 #include "support/DialogAnswerer.h"
-#include "support/WinProgram.h"
 
 TEST(frmOverwriteWin, AsksKeepsItsAnswersAndHides) {
     HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 80, 700, 500, nullptr,
@@ -15,8 +14,8 @@ TEST(frmOverwriteWin, AsksKeepsItsAnswersAndHides) {
     HWND box = prompt.Window();
     ASSERT_NE(box, nullptr);
     EXPECT_FALSE(IsWindowVisible(box));
-    EXPECT_EQ(WinProgram::TextOf(box), "Overwrite file?");
-    EXPECT_EQ(WinProgram::TextOf(GetDlgItem(box, IDC_LBLOW)), "Are you sure you want to overwrite");
+    EXPECT_EQ(WindowText(box) + "|" + WindowText(GetDlgItem(box, IDC_LBLOW)),
+              "Overwrite file?|Are you sure you want to overwrite");
     EXPECT_EQ(GetWindowLongA(box, GWL_STYLE) & (WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX), 0);
     RECT client;
     GetClientRect(box, &client);
@@ -24,22 +23,18 @@ TEST(frmOverwriteWin, AsksKeepsItsAnswersAndHides) {
     EXPECT_EQ(client.right, MulDiv(5025, GetDeviceCaps(screen, LOGPIXELSX), 1440));
     EXPECT_EQ(client.bottom, MulDiv(1485, GetDeviceCaps(screen, LOGPIXELSY), 1440));
     ReleaseDC(nullptr, screen);
-    // The buttons, left to right and in keyboard order.
-    std::vector<std::string> order;
+    std::string order;  // the buttons, left to right and in keyboard order
     HWND b = GetDlgItem(box, IDC_CMDYES);
-    for (int i = 0; i < 4; ++i, b = GetNextDlgTabItem(box, b, FALSE)) order.push_back(WinProgram::TextOf(b));
-    EXPECT_EQ(order, (std::vector<std::string>{"&Yes", "Yes to &All", "&No", "No &to All"}));
+    for (int i = 0; i < 4; ++i, b = GetNextDlgTabItem(box, b, FALSE)) order += WindowText(b) + "|";
+    EXPECT_EQ(order, "&Yes|Yes to &All|&No|No &to All|");
 
     DialogAnswerer answers;
-    RECT shown{}, ownerRect;
+    RECT shown{}, ownerRect, longLabel, shortLabel;
     std::string file;
-    auto key = [](WPARAM k) {
-        return [k](HWND dialog) { PostMessageA(dialog, WM_KEYDOWN, k, 1); };
-    };
     answers.Expect("Overwrite file?", 0, [&](HWND d) {
         GetWindowRect(d, &shown);
-        file = WinProgram::TextOf(GetDlgItem(d, IDC_LBLFILE));
-        key(VK_RETURN)(d);  // Enter answers Yes
+        file = WindowText(GetDlgItem(d, IDC_LBLFILE));
+        PostMessageA(d, WM_KEYDOWN, VK_RETURN, 1);  // Enter answers Yes
     });
     EXPECT_EQ(prompt.Ask("C:\\UT2003\\Maps\\DM-Long-Name-Of-A-Map.ut2"), ResponseOverwrite);
     EXPECT_EQ(file, "C:\\UT2003\\Maps\\DM-Long-Name-Of-A-Map.ut2");
@@ -50,12 +45,11 @@ TEST(frmOverwriteWin, AsksKeepsItsAnswersAndHides) {
     EXPECT_TRUE(IsWindowEnabled(owner));
     EXPECT_FALSE(prompt.YAll() || prompt.NAll());
 
-    // The label is as wide as its text.
-    RECT longLabel, shortLabel;
+    // The label is as wide as its text; closing the prompt without a button keeps the file.
     GetWindowRect(GetDlgItem(box, IDC_LBLFILE), &longLabel);
     answers.Expect("Overwrite file?", 0, [&](HWND d) {
         GetWindowRect(GetDlgItem(d, IDC_LBLFILE), &shortLabel);
-        key(VK_ESCAPE)(d);  // closing it without a button keeps the file
+        PostMessageA(d, WM_KEYDOWN, VK_ESCAPE, 1);
     });
     EXPECT_EQ(prompt.Ask("C:\\a"), ResponseKeep);
     EXPECT_LT(shortLabel.right - shortLabel.left, longLabel.right - longLabel.left);
@@ -65,10 +59,10 @@ TEST(frmOverwriteWin, AsksKeepsItsAnswersAndHides) {
     EXPECT_TRUE(prompt.YAll());
     EXPECT_EQ(prompt.Ask("C:\\c"), ResponseKeep);
     EXPECT_TRUE(prompt.YAll() && prompt.NAll());
-    EXPECT_TRUE(answers.AllAnswered());
+    EXPECT_EQ(answers.Titles(), std::vector<std::string>(4, "Overwrite file?: ")) << "each closed as expected";
     prompt.ResetFrm();
     EXPECT_FALSE(prompt.YAll() || prompt.NAll());
     EXPECT_EQ(prompt.Response, ResponseNone);
-    EXPECT_EQ(WinProgram::TextOf(GetDlgItem(box, IDC_LBLFILE)), "");
+    EXPECT_EQ(WindowText(GetDlgItem(box, IDC_LBLFILE)), "");
     DestroyWindow(owner);
 }

@@ -3,6 +3,7 @@
 
 #include <cctype>
 #include <random>
+#include <tuple>
 
 #include "fixer/ConsistencyScan.h"
 
@@ -45,10 +46,7 @@ TEST(ConsistencyScan, FindsWhatTheFullComparisonFindsOnRandomIndexesAndFolders) 
             if (files.back().empty()) files.back() = "z";  // a listing holds no empty name
         }
         const ScanRows linear = CompareIndexWithFolder(entries, files), full = Quadratic(entries, files);
-        SCOPED_TRACE("round " + std::to_string(round));
-        EXPECT_EQ(linear.ok, full.ok);
-        EXPECT_EQ(linear.missing, full.missing);
-        EXPECT_EQ(linear.unreferenced, full.unreferenced);
-        EXPECT_EQ(linear.physical, full.physical);
+        EXPECT_EQ(std::tie(linear.ok, linear.missing, linear.unreferenced, linear.physical),
+                  std::tie(full.ok, full.missing, full.unreferenced, full.physical)) << "round " << round;
     }
 }

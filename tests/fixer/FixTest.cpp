@@ -20,12 +20,33 @@ namespace {
 using Names = std::vector<std::string>;
 std::size_t I(FixList list) { return static_cast<std::size_t>(list); }
 
-struct FixWindow final : FixView {
+std::string Ini(std::initializer_list<const char*> lines) {  // "[Cache]", then each line, each with CR LF
+    std::string text = "[Cache]\r\n";
+    for (const char* line : lines) text += std::string(line) + "\r\n";
+    return text;
+}
+
+// Entries with their file (A, C), without (B, and D of the same name), and stray files.
+const std::string OldIndex = Ini({"A=DM-A.ut2", "B=B.utx", "C=C.u", "D=B.utx"}), Found = "Found problem files :  ";
+const Names Files = {"A-1.uxx", "C-1.uxx", "S-1.uxx", "U-1.uxx", "T-2.uxx", "x.dat"};
+
+// A game whose index (none without one) and cache folder are given, each file holding its name,
+// and the fixer on it, the main window's behaviour (its folder checked) as its host. The fixer's
+// window and its dates ("{ticks}") are kept here in memory.
+struct Fixer final : World, FixView, DateFormatter {
     std::array<Names, 4> rows;
     std::array<int, 4> selected{-1, -1, -1, -1};
     std::string filename;
     std::map<FixLabel, std::string> labels;
     bool delHex = true;
+    Fix fix{*this, rip, FixPorts{fs, prompts, clipboard, sizes, *this, codePage}};
+
+    explicit Fixer(std::optional<std::string> index = OldIndex, const Names& files = Files) {
+        rip.ValidPath = true;
+        if (index) fs.AddFile(Path("\\Cache\\cache.ini"), *index);
+        else fs.Remove(Path("\\Cache\\cache.ini"));
+        for (const std::string& f : files) fs.AddFile(Path("\\Cache\\") + f, f);
+    }
     void BeginRows() override { rows = {}, selected = {-1, -1, -1, -1}; }
     void AddRow(FixList list, std::string_view text) override { rows[I(list)].emplace_back(text); }
     void EndRows() override {}
@@ -35,68 +56,35 @@ struct FixWindow final : FixView {
     void SetFilenameText(std::string_view text) override { filename = std::string(text); }
     void SetLabel(FixLabel label, std::string_view caption) override { labels[label] = std::string(caption); }
     void EnableDelHex(bool enabled) override { delHex = enabled; }
-};
-
-struct FakeDates final : DateFormatter {
     std::string FormatFileTime(std::uint64_t ticks) override { return "{" + std::to_string(ticks) + "}"; }
-};
-
-std::string Ini(std::initializer_list<const char*> lines) {  // "[Cache]", then each line, each with CR LF
-    std::string text = "[Cache]\r\n";
-    for (const char* line : lines) text += std::string(line) + "\r\n";
-    return text;
-}
-
-// Entries with their file (A, C), without (B, and D of the same name), and stray files.
-const std::string Index = Ini({"A=DM-A.ut2", "B=B.utx", "C=C.u", "D=B.utx"}), Found = "Found problem files :  ";
-const Names Files = {"A-1.uxx", "C-1.uxx", "S-1.uxx", "U-1.uxx", "T-2.uxx", "x.dat"};
-
-// A game whose index (none without one) and cache folder are given; each file holds its name.
-std::unique_ptr<World> Game(std::optional<std::string> index = Index, const Names& files = Files) {
-    auto w = std::make_unique<World>();
-    if (index) w->fs.AddFile(w->Path("\\Cache\\cache.ini"), *index);
-    else w->fs.Remove(w->Path("\\Cache\\cache.ini"));
-    for (const std::string& f : files) w->fs.AddFile(w->Path("\\Cache\\") + f, f);
-    return w;
-}
-
-// The fixer on a world's game, the main window's behaviour (its folder checked) as its host.
-struct Fixer {
-    explicit Fixer(World& world) : w(world) { w.rip.ValidPath = true; }
-    World& w;
-    FakeDates dates;
-    FixWindow window;
-    Fix fix{window, w.rip, FixPorts{w.fs, w.prompts, w.clipboard, w.sizes, dates, w.codePage}};
 
     void Click(FixList list, int row, void (Fix::*handler)()) {
-        window.selected[I(list)] = row;
+        selected[I(list)] = row;
         (fix.*handler)();
     }
     std::string Rows(FixList list) {
         std::string s;
-        for (const std::string& row : window.rows[I(list)]) s += (s.empty() ? "" : ",") + row;
+        for (const std::string& row : rows[I(list)]) s += (s.empty() ? "" : ",") + row;
         return s;
     }
     // Every list's rows, then the summary.
     std::string Lists() {
         return "OK[" + Rows(FixList::OK) + "] Cache[" + Rows(FixList::Cache) + "] Files[" + Rows(FixList::Files) +
-               "] Hex[" + Rows(FixList::Hex) + "] " + window.labels[FixLabel::Info];
+               "] Hex[" + Rows(FixList::Hex) + "] " + labels[FixLabel::Info];
     }
     // The name box, size, date, cmbHex's row and button, and the rows selected in lstOK, lstFiles, lstCache.
     std::string Details() {
-        const auto& sel = window.selected;
-        return window.filename + "|" + window.labels[FixLabel::Size] + "|" + window.labels[FixLabel::Modif] + "|hex " +
-               std::to_string(sel[I(FixList::Hex)]) + (window.delHex ? " on|" : " off|") + std::to_string(sel[0]) +
-               std::to_string(sel[1]) + std::to_string(sel[2]);
+        return filename + "|" + labels[FixLabel::Size] + "|" + labels[FixLabel::Modif] + "|hex " +
+               std::to_string(selected[I(FixList::Hex)]) + (delHex ? " on|" : " off|") + std::to_string(selected[0]) +
+               std::to_string(selected[1]) + std::to_string(selected[2]);
     }
 };
 
 }  // namespace
 
 TEST(FixScan, SortsEntriesAndFilesIntoTheListsOrSaysWhyItCannot) {
-    const std::string both = Found + "1 unreferenced files and 1 references to unexisting files",
-                      all = "OK[] Cache[] Files[A-1.uxx,C-1.uxx,S-1.uxx,T-2.uxx,U-1.uxx,x.dat] Hex[A-1.uxx,C-1.uxx,"
-                            "S-1.uxx,T-2.uxx,U-1.uxx,x.dat] " + Found + "6 unreferenced files",
+    const std::string six = "A-1.uxx,C-1.uxx,S-1.uxx,T-2.uxx,U-1.uxx,x.dat",
+                      all = "OK[] Cache[] Files[" + six + "] Hex[" + six + "] " + Found + "6 unreferenced files",
                       report = "frmFix->RefreshLists: " +
                                BuildErrorReport(ReportSite::FixRefreshLists, "Locked.").message,
                       utf32("\0\0\xFE\xFF", 4);
@@ -104,63 +92,57 @@ TEST(FixScan, SortsEntriesAndFilesIntoTheListsOrSaysWhyItCannot) {
     // the report; then the lists and their summary (which was "before"), and the messages.
     const struct { std::optional<std::string> index; Names files; std::optional<FsOp> op; MsgAnswer answer;
                    std::string lists; Names shown; } cases[] = {
-        // With its file, without, an unrelated file; cache.ini itself is no cached file.
+        // With its file, without, an unrelated file; cache.ini itself is no cached file. Letter case
+        // and other ".ini" files are the comparison's own test.
         {Ini({"A=a.ut2", "B=b.ut2"}), {"A-1.uxx", "x.dat"}, {}, {}, "OK[a.ut2] Cache[b.ut2] Files[x.dat] "
-         "Hex[A-1.uxx,x.dat] " + both, {}},
-        // Letter case counts between key and file; other ".ini" files are no cached files either.
-        {Ini({"abc=a.ut2"}), {"ABC-1.uxx", "Old.INI"}, {}, {},
-         "OK[] Cache[a.ut2] Files[ABC-1.uxx] Hex[ABC-1.uxx] " + both, {}},
+         "Hex[A-1.uxx,x.dat] " + Found + "1 unreferenced files and 1 references to unexisting files", {}},
         // A key twice: two OK rows, its file once in cmbHex.
         {Ini({"A=a.ut2", "A=again.ut2"}), {"A-1.uxx"}, {}, {},
          "OK[a.ut2,again.ut2] Cache[] Files[] Hex[A-1.uxx] No problems found !", {}},
-        // No index: said so, and every file is unreferenced.
+        // No index: said so, without an icon, and every file is unreferenced.
         {std::nullopt, {"A-1.uxx", "x.dat"}, {}, {}, "OK[] Cache[] Files[A-1.uxx,x.dat] Hex[A-1.uxx,x.dat] " + Found +
          "2 unreferenced files", {"Morvane: No cache.ini file in C:\\Games\\UT2003\\Cache"}},
         // An index that cannot be read: Yes goes on without it, No ends the scan at once.
-        {Index, Files, FsOp::ReadAll, MsgAnswer::Yes, all, {report}},
-        {Index, Files, FsOp::Exists, MsgAnswer::No, "OK[] Cache[] Files[] Hex[] before", {report}},
+        {OldIndex, Files, FsOp::ReadAll, MsgAnswer::Yes, all, {report}},
+        {OldIndex, Files, FsOp::Exists, MsgAnswer::No, "OK[] Cache[] Files[] Hex[] before", {report}},
         {utf32, Files, {}, {}, all, {"Morvane: " + UnreadableIndexMessage(World::Game)}},
         // A cache folder that cannot be searched: said so, and no empty row.
-        {Index, Files, FsOp::List, {}, "OK[] Cache[DM-A.ut2,B.utx,C.u,B.utx] Files[] Hex[] " + Found +
+        {OldIndex, Files, FsOp::List, {}, "OK[] Cache[DM-A.ut2,B.utx,C.u,B.utx] Files[] Hex[] " + Found +
          "4 references to unexisting files", {"Morvane: Invalid filename!"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.lists);
-        auto w = Game(c.index, c.files);
-        Fixer f(*w);
-        f.window.labels[FixLabel::Info] = "before";
-        if (c.op) w->fs.FailOn(*c.op, w->Path(c.op == FsOp::List ? "\\Cache\\*" : "\\Cache\\cache.ini"), "Locked.");
-        w->prompts.answers = {c.answer};
+        Fixer f(c.index, c.files);
+        f.labels[FixLabel::Info] = "before";
+        if (c.op) f.fs.FailOn(*c.op, f.Path(c.op == FsOp::List ? "\\Cache\\*" : "\\Cache\\cache.ini"), "Locked.");
+        f.prompts.answers = {c.answer};
         f.fix.RefreshLists();
         EXPECT_EQ(f.Lists(), c.lists);
-        EXPECT_EQ(w->Shown(), c.shown);
-        EXPECT_EQ(w->clipboard.text, c.shown == Names{report} ? "Error in frmFix->RefreshLists: Locked." : "");
-        if (c.lists != all) continue;
-        // cache.ini was not read: binding a file now would leave an index of that one line.
-        f.window.filename = "S.ut2";
-        f.Click(FixList::Hex, 2, &Fix::cmdSave_Click);
-        EXPECT_EQ(w->Index(), *c.index);
-        EXPECT_EQ(w->Shown().back(), "Morvane: cache.ini could not be read when the lists were last refreshed, so "
-                                     "Morvane leaves it as it is: rewriting it now would lose every line that was not "
-                                     "read. Press \"Refresh All\" once cache.ini can be read.");
+        ASSERT_EQ(f.Shown(), c.shown);
+        EXPECT_EQ(f.clipboard.text, c.shown == Names{report} ? "Error in frmFix->RefreshLists: Locked." : "");
+        EXPECT_TRUE(c.index || f.prompts.shown[0].icon == MsgIcon::None);
+        if (c.lists == all) {  // cache.ini was not read: binding a file now would leave an index of that one line
+            f.filename = "S.ut2";
+            f.Click(FixList::Hex, 2, &Fix::cmdSave_Click);
+            EXPECT_EQ(f.Index(), *c.index);
+            EXPECT_EQ(f.Shown().back(), "Morvane: cache.ini could not be read when the lists were last refreshed, so "
+                                        "Morvane leaves it as it is: rewriting it now would lose every line that was "
+                                        "not read. Press \"Refresh All\" once cache.ini can be read.");
+        }
+        // Without a valid folder nothing changes but the message.
+        f.rip.ValidPath = false;
+        f.fix.RefreshLists();
+        EXPECT_EQ(f.Lists(), c.lists);
+        ASSERT_FALSE(f.prompts.shown.empty());
+        EXPECT_EQ(f.prompts.Titles().back(), "Stoopid user: Please enter a valid path in main window!");
+        EXPECT_EQ(f.prompts.shown.back().icon, MsgIcon::Critical);
     }
-    // No index says so without an icon; without a valid folder nothing changes but the message.
-    auto w = Game(std::nullopt);
-    Fixer f(*w);
-    f.fix.RefreshLists();
-    const std::string lists = f.Lists();
-    w->rip.ValidPath = false;
-    f.fix.RefreshLists();
-    EXPECT_EQ(f.Lists(), lists);
-    ASSERT_EQ(w->prompts.Titles().back(), "Stoopid user: Please enter a valid path in main window!");
-    EXPECT_TRUE(w->prompts.shown[0].icon == MsgIcon::None && w->prompts.shown[1].icon == MsgIcon::Critical);
 }
 
 TEST(FixSelect, EachRowShowsWhatItStandsForAndClearsTheOtherLists) {
-    auto w = Game();
-    Fixer f(*w);
+    Fixer f;
     f.fix.RefreshLists();
-    w->fs.SetModified(w->Path("\\Cache\\C-1.uxx"), 777);
+    f.fs.SetModified(f.Path("\\Cache\\C-1.uxx"), 777);
     f.Click(FixList::Files, 0, &Fix::lstFiles_Click);  // S-1.uxx, whose name is to be typed
     EXPECT_EQ(f.Details(), "|<7> (7 bytes)|{0}|hex 2 on|-10-1");
     f.Click(FixList::OK, 1, &Fix::lstOK_Click);  // C.u
@@ -169,26 +151,25 @@ TEST(FixSelect, EachRowShowsWhatItStandsForAndClearsTheOtherLists) {
     EXPECT_EQ(f.Details(), "B.utx|???|???|hex -1 off|-1-10");
     f.fix.cmdDelHex_Click();
     f.fix.cmdSave_Click();
-    EXPECT_EQ(w->prompts.Titles(), (Names{"Select a file, dummy!: Please select a file to delete!",
-                                          "No file selected: Please select an existing physical file!"}));
+    EXPECT_EQ(f.prompts.Titles(), (Names{"Select a file, dummy!: Please select a file to delete!",
+                                         "No file selected: Please select an existing physical file!"}));
     // A file gone since the scan: said so, and a fresh scan shows it missing.
-    w->fs.Remove(w->Path("\\Cache\\C-1.uxx"));
+    f.fs.Remove(f.Path("\\Cache\\C-1.uxx"));
     f.Click(FixList::OK, 1, &Fix::lstOK_Click);
-    EXPECT_EQ(w->Shown().back(), "Morvane: Morvane cannot read the size and date of "
-                                 "\"C:\\Games\\UT2003\\Cache\\C-1.uxx\":\r\nFile not found.");
+    EXPECT_EQ(f.Shown().back(), "Morvane: Morvane cannot read the size and date of "
+                                "\"C:\\Games\\UT2003\\Cache\\C-1.uxx\":\r\nFile not found.");
     EXPECT_EQ(f.Rows(FixList::Cache), "B.utx,C.u,B.utx");
     f.fix.Form_QueryUnload();  // closing lists the main window's cache again
-    EXPECT_EQ(w->view.loads, 1);
+    EXPECT_EQ(f.view.loads, 1);
 }
 
 TEST(FixRepairs, BindDeleteAndRemoveAsAskedAndRefuseWhatWouldNameAnotherFile) {
     using Act = std::function<void(Fixer&)>;
     const auto hex = [](int row, const char* name) -> Act {  // a file chosen in cmbHex, a name typed
-        return [=](Fixer& f) { f.Click(FixList::Hex, row, &Fix::cmbHex_Change), f.window.filename = name; };
+        return [=](Fixer& f) { f.Click(FixList::Hex, row, &Fix::cmbHex_Change), f.filename = name; };
     };
-    const auto ok = [](Fixer& f) { f.Click(FixList::OK, 0, &Fix::lstOK_Click); };  // DM-A.ut2
-    const Act save = [](Fixer& f) { f.fix.cmdSave_Click(); }, delCache = [](Fixer& f) { f.fix.cmdDelCache_Click(); },
-              delHex = [](Fixer& f) { f.fix.cmdDelHex_Click(); };
+    const Act ok = [](Fixer& f) { f.Click(FixList::OK, 0, &Fix::lstOK_Click); };  // DM-A.ut2
+    const auto save = &Fix::cmdSave_Click, delCache = &Fix::cmdDelCache_Click, delHex = &Fix::cmdDelHex_Click;
     const std::string replace = "Replace file?: This ", both = "DM-A.ut2,C.u",
                       file = replace + "cached file is already referenced in cache.ini.",
                       name = replace + "filename is already referenced as a valid file in cache.ini.",
@@ -197,11 +178,12 @@ TEST(FixRepairs, BindDeleteAndRemoveAsAskedAndRefuseWhatWouldNameAnotherFile) {
                                 "cache.ini key followed by \"-1.uxx\", so a line for this file would name another "
                                 "file or none. cache.ini is left as it is.";
     // The choice, the button, the answers, the questions and refusals, the index, lstOK's rows after.
-    const struct { Act choose, press; std::vector<MsgAnswer> answers; Names shown; std::string index, ok; } cases[] = {
+    const struct { Act choose; void (Fix::*press)(); std::vector<MsgAnswer> answers; Names shown;
+                   std::string index, ok; } cases[] = {
         // Two stray files bound in a row, without a question: each line goes at the end.
-        {[&](Fixer& f) { f.Click(FixList::Files, 0, &Fix::lstFiles_Click), f.window.filename = "One.ut2", save(f);
-                         hex(4, "Two.ut2")(f); },
-         save, {}, {}, Index + "S=One.ut2\r\nU=Two.ut2\r\n", "DM-A.ut2,C.u,One.ut2,Two.ut2"},
+        {[&](Fixer& f) { f.Click(FixList::Files, 0, &Fix::lstFiles_Click), f.filename = "One.ut2";
+                         f.fix.cmdSave_Click(), hex(4, "Two.ut2")(f); },
+         save, {}, {}, OldIndex + "S=One.ut2\r\nU=Two.ut2\r\n", "DM-A.ut2,C.u,One.ut2,Two.ut2"},
         // A name whose file is missing, bound to a stray file: both of its old lines go.
         {[](Fixer& f) { f.Click(FixList::Cache, 0, &Fix::lstCache_Click);
                         f.Click(FixList::Hex, 2, &Fix::cmbHex_Change); },
@@ -209,59 +191,57 @@ TEST(FixRepairs, BindDeleteAndRemoveAsAskedAndRefuseWhatWouldNameAnotherFile) {
         // An OK entry saved again: both questions, and its line moves to the end; or No.
         {ok, save, {MsgAnswer::Yes, MsgAnswer::Yes}, {file, name}, Ini({"B=B.utx", "C=C.u", "D=B.utx", "A=DM-A.ut2"}),
          "C.u,DM-A.ut2"},
-        {ok, save, {MsgAnswer::No}, {file}, Index, both},
+        {ok, save, {MsgAnswer::No}, {file}, OldIndex, both},
         // A stray file given a valid entry's name; a valid entry's file given a new name.
         {hex(2, "C.u"), save, {}, {name}, Ini({"A=DM-A.ut2", "B=B.utx", "D=B.utx", "S=C.u"}), both},
         {hex(0, "New.ut2"), save, {}, {file}, Ini({"B=B.utx", "C=C.u", "D=B.utx", "A=New.ut2"}), "C.u,New.ut2"},
         // Files no line can name, a name cache.ini cannot hold, no name.
-        {hex(3, "New.ut2"), save, {}, {"Morvane: \"T-2.uxx" + refused}, Index, both},
-        {hex(5, "New.ut2"), save, {}, {"Morvane: \"x.dat" + refused}, Index, both},
+        {hex(3, "New.ut2"), save, {}, {"Morvane: \"T-2.uxx" + refused}, OldIndex, both},
+        {hex(5, "New.ut2"), save, {}, {"Morvane: \"x.dat" + refused}, OldIndex, both},
         {hex(2, "New.ut2 "), save, {}, {"Morvane: \"New.ut2 \" cannot be written to cache.ini as it is: blanks at the "
          "end of a name and line breaks are lost when cache.ini is read. Please enter the real filename without them."},
-         Index, both},
-        {hex(2, ""), save, {}, {"No filename inputted: You have not entered a name for this file!"}, Index, both},
+         OldIndex, both},
+        {hex(2, ""), save, {}, {"No filename inputted: You have not entered a name for this file!"}, OldIndex, both},
         // References: every line of a name, a valid one, an unknown name (letter case counts), none.
         {hex(0, "B.utx"), delCache, {}, {"B.utx: Are you really sure you want to delete this file?"},
          Ini({"A=DM-A.ut2", "C=C.u"}), both},
         {hex(0, "C.u"), delCache, {}, {"C.u: This is a VALID file, are you really sure you want to delete it?"},
          Ini({"A=DM-A.ut2", "B=B.utx", "D=B.utx"}), "DM-A.ut2"},
-        {hex(0, "c.u"), delCache, {}, {"Invalid filename!: File isn't referenced in cache.ini!"}, Index, both},
-        {hex(0, ""), delCache, {}, {"Morvane: Please enter a cache.ini reference to delete!"}, Index, both},
+        {hex(0, "c.u"), delCache, {}, {"Invalid filename!: File isn't referenced in cache.ini!"}, OldIndex, both},
+        {hex(0, ""), delCache, {}, {"Morvane: Please enter a cache.ini reference to delete!"}, OldIndex, both},
         // A file, deleted on Yes only; its line stays.
-        {hex(1, ""), delHex, {}, {confirm}, Index, "DM-A.ut2"},
-        {hex(1, ""), delHex, {MsgAnswer::No}, {confirm}, Index, both},
+        {hex(1, ""), delHex, {}, {confirm}, OldIndex, "DM-A.ut2"},
+        {hex(1, ""), delHex, {MsgAnswer::No}, {confirm}, OldIndex, both},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.index + c.ok);
-        auto w = Game();
-        Fixer f(*w);
+        Fixer f;
         f.fix.RefreshLists();
         c.choose(f);
-        w->prompts.answers.assign(c.answers.begin(), c.answers.end());
-        c.press(f);
-        EXPECT_EQ(w->prompts.Titles(), c.shown);
-        EXPECT_EQ(w->Index(), c.index);
+        f.prompts.answers.assign(c.answers.begin(), c.answers.end());
+        (f.fix.*c.press)();
+        EXPECT_EQ(f.prompts.Titles(), c.shown);
+        EXPECT_EQ(f.Index(), c.index);
         EXPECT_EQ(f.Rows(FixList::OK), c.ok);
         const bool deleted = c.shown == Names{confirm} && c.answers.empty();  // confirmed with Yes
-        EXPECT_EQ(w->fs.Has(w->Path("\\Cache\\C-1.uxx")), !deleted) << "only a confirmed deletion deletes";
+        EXPECT_EQ(f.fs.Has(f.Path("\\Cache\\C-1.uxx")), !deleted) << "only a confirmed deletion deletes";
     }
 }
 
 TEST(FixRepairs, AFailingOperationLeavesTheIndexWholeAndIsExplained) {
-    const std::string after = Index + "S=New.ut2\r\n";
-    every_fault::ForEachFault([] { return Game(); },
-        [](World& w) {  // a stray file bound, then another deleted
-            Fixer f(w);
+    const std::string after = OldIndex + "S=New.ut2\r\n";
+    every_fault::ForEachFault([] { return std::make_unique<Fixer>(); },
+        [](Fixer& f) {  // a stray file bound, then another deleted
             f.fix.RefreshLists();
             f.Click(FixList::Hex, 2, &Fix::cmbHex_Change);
-            f.window.filename = "New.ut2";
+            f.filename = "New.ut2";
             f.fix.cmdSave_Click();
             f.Click(FixList::Hex, 3, &Fix::cmbHex_Change);  // T-2.uxx
             f.fix.cmdDelHex_Click();
         },
-        [&](World& w, const World&, std::size_t) {
-            const bool saved = w.Index() == after, deleted = !w.fs.Has(w.Path("\\Cache\\T-2.uxx"));
-            EXPECT_TRUE(saved || w.Index() == Index) << "never half written: " << w.Index();
-            EXPECT_TRUE((saved && deleted) || w.prompts.shown.size() > 1) << "what was not done is explained";
+        [&](Fixer& f, const Fixer&, std::size_t) {
+            const bool saved = f.Index() == after, deleted = !f.fs.Has(f.Path("\\Cache\\T-2.uxx"));
+            EXPECT_TRUE(saved || f.Index() == OldIndex) << "never half written: " << f.Index();
+            EXPECT_TRUE((saved && deleted) || f.prompts.shown.size() > 1) << "what was not done is explained";
         });
 }

@@ -15,65 +15,55 @@ namespace {
 using Names = std::vector<std::string>;
 const std::string K1 = TempGame::KeyFor(41), K2 = TempGame::KeyFor(42), K3 = TempGame::KeyFor(43),
                   K4 = TempGame::KeyFor(44);
-const char* const Both = "Found problem files :  1 unreferenced files and 1 references to unexisting files";
 
-std::string Text(HWND fix, int id) { return WinProgram::TextOf(GetDlgItem(fix, id)); }
+std::string Text(HWND fix, int id) { return WindowText(GetDlgItem(fix, id)); }
 void Press(HWND fix, int id) { SendDlgItemMessageA(fix, id, BM_CLICK, 0, 0); }
 
-Names Rows(HWND fix, int id) {
-    const bool combo = id == IDC_FIX_CMBHEX;
-    HWND list = GetDlgItem(fix, id);
-    Names rows(static_cast<std::size_t>(SendMessageA(list, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0)));
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        char b[512] = {};
-        SendMessageA(list, combo ? CB_GETLBTEXT : LB_GETTEXT, i, reinterpret_cast<LPARAM>(b));
-        rows[i] = b;
-    }
-    return rows;
-}
+Names Rows(HWND fix, int id) { return ListRows(GetDlgItem(fix, id)); }
 
 // Selects the row showing `text`, with the notification a click sends.
 void Choose(HWND fix, int id, const std::string& text) {
     const bool combo = id == IDC_FIX_CMBHEX;
-    HWND list = GetDlgItem(fix, id);
-    const auto row = static_cast<WPARAM>(SendMessageA(list, combo ? CB_FINDSTRINGEXACT : LB_FINDSTRINGEXACT,
-                                                      static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str())));
-    SendMessageA(list, combo ? CB_SETCURSEL : LB_SETCURSEL, row, 0);
-    const WPARAM notification = MAKEWPARAM(id, combo ? CBN_SELCHANGE : LBN_SELCHANGE);
-    SendMessageA(fix, WM_COMMAND, notification, reinterpret_cast<LPARAM>(list));
+    const LRESULT row = SendDlgItemMessageA(fix, id, combo ? CB_FINDSTRINGEXACT : LB_FINDSTRINGEXACT,
+                                            static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
+    SendDlgItemMessageA(fix, id, combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    SendMessageA(fix, WM_COMMAND, MAKEWPARAM(id, combo ? CBN_SELCHANGE : LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(GetDlgItem(fix, id)));
 }
 
-// "text on ground/brush" of a list, COLORREFs (blue, green, red) in hexadecimal.
-std::string Colours(HWND fix, int id) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    const LRESULT brush = SendMessageA(fix, WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc),
-                                       reinterpret_cast<LPARAM>(GetDlgItem(fix, id)));
-    LOGBRUSH ground{};
-    GetObjectA(reinterpret_cast<HBRUSH>(brush), sizeof ground, &ground);
-    char text[64];
-    std::snprintf(text, sizeof text, "%06lx on %06lx/%06lx", GetTextColor(dc), GetBkColor(dc), ground.lbColor);
-    DeleteDC(dc);
-    return text;
-}
-
-void SetModified(const std::string& path, SYSTEMTIME when) {
-    FILETIME time;
-    SystemTimeToFileTime(&when, &time);
-    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    SetFileTime(file, nullptr, nullptr, &time);
-    CloseHandle(file);
+// "text on ground/brush" of each list, COLORREFs (blue, green, red) in hexadecimal.
+std::string Colours(HWND fix) {
+    std::string all;
+    for (int id : {IDC_FIX_LSTOK, IDC_FIX_LSTCACHE, IDC_FIX_LSTFILES}) {
+        HDC dc = CreateCompatibleDC(nullptr);
+        const auto brush = reinterpret_cast<HBRUSH>(SendMessageA(fix, WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc),
+                                                                 reinterpret_cast<LPARAM>(GetDlgItem(fix, id))));
+        LOGBRUSH ground{};
+        GetObjectA(brush, sizeof ground, &ground);
+        char text[64];
+        std::snprintf(text, sizeof text, "%06lx on %06lx/%06lx ", GetTextColor(dc), GetBkColor(dc), ground.lbColor);
+        DeleteDC(dc);
+        all += text;
+    }
+    return all;
 }
 
 }  // namespace
 
 TEST(frmFixWin, ShowsTheScanRepairsTheIndexAndTheFolderAndClosesWithTheMainWindow) {
-    OpenedGame o({{K1, "DM-A.ut2"}, {K2, "Lost.utx"}, {K3, "C.u"}}, 1536, [](TempGame& g) {
+    // An index in UTF-16 with a name outside ASCII: the rewrites keep its encoding.
+    OpenedGame o({{K1, "DM-\xC5.ut2"}, {K2, "Lost.utx"}, {K3, "C.u"}}, 1536, [](TempGame& g) {
+        TempGame::Write(g.Path("\\Cache\\cache.ini"), TempGame::Utf16(g.Index()));
         DeleteFileA(g.Cached(K2).c_str());
         TempGame::Write(g.Cached(K4), std::string(1536, 's'));  // no line names it
-        SetModified(g.Cached(K4), {2024, 3, 2, 5, 14, 7, 9, 0});
-        TempGame::Write(g.Path("\\Cache\\old.ini"), "x");
+        FILETIME time;
+        const SYSTEMTIME when{2024, 3, 2, 5, 14, 7, 9, 0};
+        SystemTimeToFileTime(&when, &time);
+        const std::shared_ptr<void> file(CreateFileA(g.Cached(K4).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                                     OPEN_EXISTING, 0, nullptr), CloseHandle);
+        SetFileTime(file.get(), nullptr, nullptr, &time);
     });
-    const HWND main = o.p.form.Window();
+    const HWND main = o.form.Window();
     EXPECT_EQ(GetMenuState(GetMenu(main), IDM_FIX, MF_BYCOMMAND) & MF_GRAYED, 0u);
     const std::string stray = K4 + "-1.uxx", c3 = K3 + "-1.uxx";
     o.answers.Expect("Morvane file fixer", 0, [&](HWND fix) {
@@ -87,16 +77,13 @@ TEST(frmFixWin, ShowsTheScanRepairsTheIndexAndTheFolderAndClosesWithTheMainWindo
         EXPECT_EQ(captions, "Morvane file fixer|OK files|Referenced in cache.ini and  in UT2003\\Cache|Problem files|"
                             "Only referenced in cache.ini :|In UT2003\\Cache folder, but not in cache.ini|"
                             "File info / Fix|&Physical file (Hex code in cache.ini) :|Real &filename :|Size :|"
-                            "Last modified :|&Delete file|Delete cache.ini &reference|&Save OK file !|" +
-                                std::string(Both) + "|Refresh &All|");
-        EXPECT_EQ(Colours(fix, IDC_FIX_LSTOK), "3e9e03 on f3fff3/f3fff3");
-        EXPECT_EQ(Colours(fix, IDC_FIX_LSTCACHE) + " " + Colours(fix, IDC_FIX_LSTFILES),
-                  "0000ff on f3f3ff/f3f3ff 0000ff on f3f3ff/f3f3ff");
+                            "Last modified :|&Delete file|Delete cache.ini &reference|&Save OK file !|Found problem "
+                            "files :  1 unreferenced files and 1 references to unexisting files|Refresh &All|");
+        EXPECT_EQ(Colours(fix), "3e9e03 on f3fff3/f3fff3 0000ff on f3f3ff/f3f3ff 0000ff on f3f3ff/f3f3ff ");
         EXPECT_EQ(GetWindowLongA(GetDlgItem(fix, IDC_FIX_CMBHEX), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
-        EXPECT_EQ(Rows(fix, IDC_FIX_LSTOK), (Names{"DM-A.ut2", "C.u"}));
+        EXPECT_EQ(Rows(fix, IDC_FIX_LSTOK), (Names{"DM-\xC5.ut2", "C.u"}));
         EXPECT_EQ(Rows(fix, IDC_FIX_LSTCACHE), Names{"Lost.utx"});
         EXPECT_EQ(Rows(fix, IDC_FIX_LSTFILES), Names{stray});
-        EXPECT_EQ(Rows(fix, IDC_FIX_CMBHEX).size(), 3u) << "no .ini file";
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(fix, IDC_FIX_CMDDELHEX)));
 
         // The stray file is bound to a typed name; the missing file's line goes.
@@ -108,13 +95,14 @@ TEST(frmFixWin, ShowsTheScanRepairsTheIndexAndTheFolderAndClosesWithTheMainWindo
         Press(fix, IDC_FIX_CMDSAVE);
         Choose(fix, IDC_FIX_LSTCACHE, "Lost.utx");
         Press(fix, IDC_FIX_CMDDELCACHE);
-        EXPECT_EQ(o.game.Index(), "[Cache]\r\n" + K1 + "=DM-A.ut2\r\n" + K3 + "=C.u\r\n" + K4 + "=DM-Stray.ut2\r\n");
-        EXPECT_EQ(Rows(fix, IDC_FIX_LSTOK), (Names{"DM-A.ut2", "C.u", "DM-Stray.ut2"}));
+        EXPECT_EQ(o.game.Index(), TempGame::Utf16("[Cache]\r\n" + K1 + "=DM-\xC5.ut2\r\n" + K3 + "=C.u\r\n" + K4 +
+                                                  "=DM-Stray.ut2\r\n"));
+        EXPECT_EQ(Rows(fix, IDC_FIX_LSTOK), (Names{"DM-\xC5.ut2", "C.u", "DM-Stray.ut2"}));
         // A file held open is not deleted, and the box says why; once free it is.
         Choose(fix, IDC_FIX_CMBHEX, c3);
         {
-            std::shared_ptr<void> held(CreateFileA(o.game.Cached(K3).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                                   OPEN_EXISTING, 0, nullptr), CloseHandle);
+            const std::shared_ptr<void> held(CreateFileA(o.game.Cached(K3).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                         nullptr, OPEN_EXISTING, 0, nullptr), CloseHandle);
             Press(fix, IDC_FIX_CMDDELHEX);
         }
         EXPECT_TRUE(TempGame::IsFile(o.game.Cached(K3)));
@@ -124,20 +112,20 @@ TEST(frmFixWin, ShowsTheScanRepairsTheIndexAndTheFolderAndClosesWithTheMainWindo
         EXPECT_EQ(Rows(fix, IDC_FIX_LSTCACHE), Names{"C.u"});
         PostMessageA(fix, WM_CLOSE, 0, 0);
     });
-    o.answers.Expect("Invalid filename!", IDOK).Expect("Lost.utx", IDYES).Expect("Confirm file deletion", IDYES).Expect("Morvane", IDOK);
-    o.answers.Expect("Confirm file deletion", IDYES);
-    SendMessageA(main, WM_COMMAND, IDM_FIX, 0);
+    o.answers.Expect("Invalid filename!", IDOK).Expect("Lost.utx", IDYES).Expect("Confirm file deletion", IDYES);
+    o.answers.Expect("Morvane", IDOK).Expect("Confirm file deletion", IDYES);
+    o.Menu(IDM_FIX);
 
     EXPECT_TRUE(o.answers.AllAnswered()) << testing::PrintToString(o.answers.Titles());
     EXPECT_EQ(o.answers.seen.at(4).text, "Morvane could not delete \"" + o.game.Cached(K3) + "\":\r\n" +
                                              Win32ErrorText(ERROR_SHARING_VIOLATION));
-    EXPECT_EQ(o.p.form.Fixer().Window(), nullptr) << "unloaded when closed";
+    EXPECT_EQ(o.form.Fixer().Window(), nullptr) << "unloaded when closed";
     EXPECT_TRUE(IsWindowEnabled(main));
-    EXPECT_EQ(o.p.Rows(), (Names{"DM-A.ut2", "DM-Stray.ut2"})) << "the main window lists its cache again";
+    EXPECT_EQ(o.Rows(), (Names{"DM-\xC5.ut2", "DM-Stray.ut2"})) << "the main window lists its cache again";
 
     // The main window closed (from the task bar) while the fixer is open: both go, nothing is listed.
     o.answers.Expect("Morvane file fixer", 0, [main](HWND) { PostMessageA(main, WM_CLOSE, 0, 0); });
-    SendMessageA(main, WM_COMMAND, IDM_FIX, 0);
+    o.Menu(IDM_FIX);
     EXPECT_FALSE(IsWindow(main));
     EXPECT_EQ(o.answers.seen.size(), 7u) << testing::PrintToString(o.answers.Titles());
 }

@@ -19,14 +19,14 @@ void Require(bool holds, const std::string& what) {
     std::abort();
 }
 
-// Every other key of the fixed reading, so that some lines go and some stay.
+// Every other key of the fixed reading, so that some lines go and some stay; none when it is
+// unreadable, and the invariants then check that all three readings refuse it.
 std::unordered_set<std::string> SomeKeys(std::string_view bytes) {
     std::unordered_set<std::string> keys;
     try {
         const std::vector<CacheEntry> entries = ParseIndexFixed(bytes, SingleByte);
         for (std::size_t i = 0; i < entries.size(); i += 2) keys.insert(entries[i].Key);
     } catch (const UnreadableIndex&) {
-        // No keys: the invariants then check that all three readings refuse it.
     }
     return keys;
 }
@@ -45,24 +45,20 @@ IndexLines LinesOf(std::string_view text, Form form) {
 }
 
 bool IsCache(std::string_view s) {
-    std::string lower(s);
-    for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return lower == "cache";
+    return s.size() == 5 && std::equal(s.begin(), s.end(), "cache", [](char a, char b) { return (a | 0x20) == b; });
 }
 
 void CheckName(std::string_view name) {
-    const std::string shown = Printable(name);
-    Require(shown.size() == name.size(), "Printable changed the length");
-    for (std::size_t i = 0; i < name.size(); ++i)
-        Require(shown[i] == (static_cast<unsigned char>(name[i]) < 0x20 ? '?' : name[i]), "Printable changed a byte");
+    std::string shown(name);  // each control character a "?"
+    for (char& c : shown) c = static_cast<unsigned char>(c) < 0x20 ? '?' : c;
+    Require(Printable(name) == shown, "Printable changed more than the control characters");
     const NameFault file = CheckFileName(name, SingleByte), folder = CheckSubFolder(name, SingleByte);
     const NameFault twoByteFile = CheckFileName(name, TwoByte), twoByteFolder = CheckSubFolder(name, TwoByte);
     const auto lead = [](char c) { return TwoByte.IsLeadByte(static_cast<unsigned char>(c)); };
     if (std::none_of(name.begin(), name.end(), lead))
         Require(twoByteFile == file && twoByteFolder == folder, "the code pages disagree on a name without lead bytes");
     if (file == NameFault::None) {
-        const bool control = std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
-        Require(!name.empty() && !control && name.find_first_of("\\/:<>\"|?*") == std::string_view::npos &&
+        Require(!name.empty() && shown == name && name.find_first_of("\\/:<>\"|?*") == std::string_view::npos &&
                     name.back() != '.' && name.back() != ' ',
                 "a file name Windows cannot take passed");
         Require(twoByteFile == NameFault::None, "a two-byte code page refused a name a single-byte one takes");

@@ -11,15 +11,11 @@ namespace {
 class MRegistryWin : public testing::Test {
 protected:
     const std::string name = "MorvaneTest" + std::to_string(GetCurrentProcessId()), base = "Software\\" + name;
+    const std::string wow = "Software\\Wow6432Node\\" + name;  // the 32-bit view's key, seen from the 64-bit one
     MRegistry registry;
 
     void SetUp() override { Probe(); }  // the first open of a view also opens its root, for good
-    void TearDown() override {
-        HKEY software;
-        ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &software), 0);
-        RegDeleteTreeA(software, name.c_str());
-        RegCloseKey(software);
-    }
+    void TearDown() override { RegDeleteTreeA(HKEY_LOCAL_MACHINE, wow.c_str()); }
     // "type:bytes" of a value as the raw API sees it through `view`.
     static std::string Raw(const std::string& key, const char* value, REGSAM view) {
         HKEY k;
@@ -59,18 +55,13 @@ TEST_F(MRegistryWin, ReadsEachKindOfStoredValue) {
     };
     const HKEY before = Probe();
     for (const auto& row : rows) {
-        const std::string key = base + "\\" + row.key;
-        HKEY k;
-        if (row.type != REG_NONE) {
-            ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY,
-                                      nullptr, &k, nullptr), 0);
-            RegSetValueExA(k, row.value.empty() ? nullptr : row.value.c_str(), 0, row.type,
-                           reinterpret_cast<const BYTE*>(row.bytes.data()), static_cast<DWORD>(row.bytes.size()));
-            RegCloseKey(k);
-        }
+        const LONG set = row.type == REG_NONE ? 0 : RegSetKeyValueA(HKEY_LOCAL_MACHINE, (wow + "\\" + row.key).c_str(),
+                                                                     row.value.c_str(), row.type, row.bytes.data(),
+                                                                     static_cast<DWORD>(row.bytes.size()));
+        ASSERT_EQ(set, 0);
         std::uint32_t type = 99;
-        const RegValue v = registry.ReadRegValue(HKeyLocalMachine, key, row.value, type);
-        EXPECT_EQ(Outcome(v.kind, v.text, v.number, type), row.expected) << key << " / " << row.value;
+        const RegValue v = registry.ReadRegValue(HKeyLocalMachine, base + "\\" + row.key, row.value, type);
+        EXPECT_EQ(Outcome(v.kind, v.text, v.number, type), row.expected) << row.key << " / " << row.value;
     }
     EXPECT_EQ(Probe(), before) << "a key was left open";
 }
@@ -84,7 +75,7 @@ TEST_F(MRegistryWin, WritesTextInThe32BitViewCreatingTheWholePath) {
     // stored, so only Windows would catch a length without it.
     const std::string one("1:1\0", 4);
     EXPECT_EQ(Raw(base + "\\A\\B\\C", "Flag", KEY_WOW64_32KEY), one);
-    EXPECT_EQ(Raw("Software\\Wow6432Node\\" + name + "\\A\\B\\C", "Flag", KEY_WOW64_64KEY), one);
+    EXPECT_EQ(Raw(wow + "\\A\\B\\C", "Flag", KEY_WOW64_64KEY), one);
     EXPECT_EQ(Raw(base + "\\A\\B\\C", "Flag", KEY_WOW64_64KEY), "<no key>");
     EXPECT_EQ(Raw(base + "\\A", nullptr, KEY_WOW64_32KEY), std::string("1:d\0", 4));
 }

@@ -1,14 +1,12 @@
-// The Win32 file system, the index rewrite, the folder listing and the size texts on real folders.
+// The Win32 file system, the folder listing and the size texts on real folders.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <functional>
 #include <memory>
 
-#include "cache/CacheIndex.h"
 #include "platform/Failure.h"
 #include "platform/MFiles.h"
-#include "platform/Win32CodePage.h"
 #include "platform/Win32Error.h"
 #include "platform/Win32FileSystem.h"
 #include "platform/Win32SizeFormatter.h"
@@ -31,17 +29,16 @@ std::string FailureOf(const std::function<void()>& step) {
     return "<no failure>";
 }
 
-// Holds a file open with the given share mode until the result is destroyed.
-std::shared_ptr<void> Hold(const std::string& path, DWORD share) {
-    return {CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr), CloseHandle};
-}
+class Win32FileSystemWin : public testing::Test {
+protected:
+    TempGame game{{{TempGame::KeyFor(1), "A.utx"}}};
+    Win32FileSystem fs;
+    const std::string maps = game.Path("\\Maps\\");
+};
 
 }  // namespace
 
-TEST(Win32FileSystemWin, ExistsSeesOnlyFilesWithDefaultAttributes) {
-    TempGame game;
-    Win32FileSystem fs;
-    const std::string dir = game.Path("\\Maps\\");
+TEST_F(Win32FileSystemWin, ExistsSeesOnlyFilesWithDefaultAttributes) {
     // make: the attributes of a file made first, or a folder; 0: nothing is made
     const struct { const char* name; DWORD make; bool exists; } rows[] = {
         {"plain", FILE_ATTRIBUTE_NORMAL, true},      {"ro", FILE_ATTRIBUTE_READONLY, true},
@@ -51,7 +48,7 @@ TEST(Win32FileSystemWin, ExistsSeesOnlyFilesWithDefaultAttributes) {
         {"pl?in", 0, true}, {"hid*", 0, false}, {"NoFolder\\plain", 0, false},  // a search; a missing folder
     };
     for (const auto& row : rows) {
-        const std::string path = dir + row.name;
+        const std::string path = maps + row.name;
         if (row.make == FILE_ATTRIBUTE_DIRECTORY) {
             CreateDirectoryA(path.c_str(), nullptr);
         } else if (row.make != 0) {
@@ -62,26 +59,38 @@ TEST(Win32FileSystemWin, ExistsSeesOnlyFilesWithDefaultAttributes) {
     }
 }
 
-TEST(Win32FileSystemWin, MovesExactBytesAndFailsWithThePlatformsText) {
-    TempGame game;
-    Win32FileSystem fs;
-    const std::string bytes("a\0b\r\nc\n\r\xff", 9), file = game.Path("\\Maps\\f.ut2"),
-                      ro = game.Path("\\Maps\\ro.ut2"), held = game.Path("\\Maps\\held.ut2");
+TEST_F(Win32FileSystemWin, MovesExactBytesAndFailsWithThePlatformsText) {
+    const std::string bytes("a\0b\r\nc\n\r\xff", 9), file = maps + "f.ut2", ro = maps + "ro.ut2",
+                      held = maps + "held.ut2", moved = game.Path("\\Textures\\f.ut2");
     for (const std::string& path : {ro, held}) TempGame::Write(path, std::string(100, 'z'));
+    SetFileAttributesA(ro.c_str(), FILE_ATTRIBUTE_READONLY);
     fs.WriteNew(file, bytes);
     EXPECT_EQ(TempGame::Read(file), bytes);
     EXPECT_EQ(fs.ReadAll(file), bytes);
     EXPECT_EQ(fs.SizeOf(file), 9u);
     EXPECT_EQ(fs.Flush(file), 9u);
-    SetFileAttributesA(ro.c_str(), FILE_ATTRIBUTE_READONLY);
-    // Refused as on Windows, although Wine as root would replace it on a copy or a move.
-    using Step = std::function<void()>;
-    for (const Step& step : {Step([&] { fs.Copy(file, ro); }), Step([&] { fs.Move(file, ro, true); }),
-                             Step([&] { fs.Remove(ro); })})
-        EXPECT_EQ(FailureOf(step), Win32ErrorText(ERROR_ACCESS_DENIED));
-    EXPECT_EQ(TempGame::Read(ro), std::string(100, 'z'));
-    EXPECT_EQ(FailureOf([&] { fs.Move(file, held, false); }), Win32ErrorText(ERROR_ALREADY_EXISTS));
-    const std::string moved = game.Path("\\Textures\\f.ut2");
+    // Each step fails with the platform's text while held.ut2 is held open with the share mode
+    // `share` (~0: not held), and changes neither ro.ut2 nor held.ut2.
+    const struct { const char* name; DWORD share; std::function<void()> step; DWORD error; } fails[] = {
+        // Refused as on Windows, although Wine as root would replace the read-only file.
+        {"copy onto read-only", ~0u, [&] { fs.Copy(file, ro); }, ERROR_ACCESS_DENIED},
+        {"move onto read-only", ~0u, [&] { fs.Move(file, ro, true); }, ERROR_ACCESS_DENIED},
+        {"remove read-only", ~0u, [&] { fs.Remove(ro); }, ERROR_ACCESS_DENIED},
+        {"move onto a file", ~0u, [&] { fs.Move(file, held, false); }, ERROR_ALREADY_EXISTS},
+        {"write a new file onto one", ~0u, [&] { fs.WriteNew(held, bytes); }, ERROR_FILE_EXISTS},
+        {"copy into a missing folder", ~0u, [&] { fs.Copy(file, maps + "No\\f.ut2"); }, ERROR_PATH_NOT_FOUND},
+        {"make a folder named as a file", ~0u, [&] { fs.MakeFolder(file); }, ERROR_ALREADY_EXISTS},
+        {"copy onto a locked file", 0, [&] { fs.Copy(file, held); }, ERROR_SHARING_VIOLATION},
+        {"read a locked file", 0, [&] { fs.ReadAll(held); }, ERROR_SHARING_VIOLATION},
+        {"replace a file held open", FILE_SHARE_READ, [&] { fs.Replace(file, held); }, ERROR_ACCESS_DENIED},
+    };
+    for (const auto& f : fails) {
+        std::shared_ptr<void> lock;
+        if (f.share != ~0u)
+            lock = {CreateFileA(held.c_str(), GENERIC_READ, f.share, nullptr, OPEN_EXISTING, 0, nullptr), CloseHandle};
+        EXPECT_EQ(FailureOf(f.step), Win32ErrorText(f.error)) << f.name;
+    }
+    EXPECT_EQ(TempGame::Read(ro) + TempGame::Read(held), std::string(200, 'z'));
     fs.Move(file, moved, false);
     EXPECT_EQ(TempGame::Read(moved), bytes);
     EXPECT_FALSE(TempGame::IsFile(file));
@@ -92,20 +101,10 @@ TEST(Win32FileSystemWin, MovesExactBytesAndFailsWithThePlatformsText) {
     EXPECT_FALSE(fs.SameBytes(file, held));
     fs.Move(moved, file, true);
     EXPECT_EQ(TempGame::Read(file), bytes);
-    EXPECT_EQ(FailureOf([&] { fs.Copy(file, game.Path("\\NoFolder\\f.ut2")); }), Win32ErrorText(ERROR_PATH_NOT_FOUND));
-    EXPECT_EQ(FailureOf([&] { fs.MakeFolder(file); }), Win32ErrorText(ERROR_ALREADY_EXISTS));
-    EXPECT_EQ(FailureOf([&] { fs.WriteNew(held, bytes); }), Win32ErrorText(ERROR_FILE_EXISTS));
-    {
-        const auto lock = Hold(held, 0);
-        EXPECT_EQ(FailureOf([&] { fs.Copy(file, held); }), Win32ErrorText(ERROR_SHARING_VIOLATION));
-    }
-    EXPECT_EQ(TempGame::Read(held), std::string(100, 'z'));
 }
 
-TEST(Win32FileSystemWin, PathsThatNameNoFileFailAndTouchNothing) {
-    TempGame game({{TempGame::KeyFor(1), "A.utx"}});
-    Win32FileSystem fs;
-    const std::string index = game.Index(), maps = game.Path("\\Maps\\"), f = maps + "f.ut2";
+TEST_F(Win32FileSystemWin, PathsThatNameNoFileFailAndTouchNothing) {
+    const std::string f = maps + "f.ut2", index = game.Index();
     TempGame::Write(f, "f");
     // Under Wine NUL.ut2 opens the null device and COM1.uax the host's /dev/ttyS0, each a character
     // device; where the host has no ttyS0, COM1 is not found. Flush writes to neither.
@@ -132,38 +131,10 @@ TEST(Win32FileSystemWin, PathsThatNameNoFileFailAndTouchNothing) {
     EXPECT_EQ(TempGame::Read(f), "f");
 }
 
-TEST(Win32FileSystemWin, IndexRewriteIsAllOrNothing) {
-    const std::string k1 = TempGame::KeyFor(1), k2 = TempGame::KeyFor(2);
-    TempGame game({{k1, "A.utx"}, {k2, "B.ut2"}});
-    Win32FileSystem fs;
-    Win32CodePage codePage;
-    const std::string old = game.Index(), leftover = game.Path("\\Cache\\cache-new.ini");
-    for (DWORD share : {DWORD{0}, DWORD{FILE_SHARE_READ}}) {  // unreadable; readable but not replaceable
-        {
-            const auto lock = Hold(game.Path("\\Cache\\cache.ini"), share);
-            EXPECT_NE(FailureOf([&] { RewriteIndexFiltered(fs, codePage, game.Folder(), {k1}); }), "<no failure>")
-                << share;
-        }
-        EXPECT_EQ(game.Index(), old) << share;
-        EXPECT_FALSE(TempGame::IsFile(leftover)) << share;
-    }
-    RewriteIndexFiltered(fs, codePage, game.Folder(), {k1});
-    EXPECT_EQ(game.Index(), "[Cache]\r\n" + k2 + "=B.ut2\r\n");
-    EXPECT_FALSE(TempGame::IsFile(leftover));
-}
-
-TEST(Win32FileSystemWin, ListFilesSortsTheFilesOfARealFolder) {
-    TempGame game;
-    Win32FileSystem fs;
-    const std::string folder = game.Path("\\Cache");
-    CreateDirectoryA((folder + "\\Sub").c_str(), nullptr);
-    for (const char* name : {"b.utx", "A.ut2", "c.ini", "h.dat"}) TempGame::Write(folder + "\\" + name, "x");
-    SetFileAttributesA((folder + "\\h.dat").c_str(), FILE_ATTRIBUTE_HIDDEN);
+// A real folder's listing is the fixer's, checked with the fixer window.
+TEST_F(Win32FileSystemWin, ListFilesSaysWhenAFolderCannotBeSearched) {
     ScriptedPrompts prompts;
     Names names;
-    MFiles::ListFiles(fs, prompts, folder, names);
-    EXPECT_EQ(names, (Names{"", "A.ut2", "b.utx", "c.ini", "cache.ini", "h.dat"}));
-    EXPECT_TRUE(prompts.shown.empty());
     MFiles::ListFiles(fs, prompts, game.Path("\\Missing"), names);
     EXPECT_EQ(names, (Names{"", ""}));
     EXPECT_EQ(prompts.Titles(), Names{"Morvane: Invalid filename!"});
@@ -172,7 +143,6 @@ TEST(Win32FileSystemWin, ListFilesSortsTheFilesOfARealFolder) {
 
 TEST(Win32SizeFormatterWin, FormatsAsWindowsDoes) {
     Win32SizeFormatter sizes;
-    EXPECT_EQ(sizes.FormatByteSize(0), "0 bytes");
-    EXPECT_EQ(sizes.FormatByteSize(1536), "1.50 KB");
-    EXPECT_EQ(sizes.FormatByteSize(5000000000ull), "4.65 GB");
+    EXPECT_EQ(sizes.FormatByteSize(0) + "|" + sizes.FormatByteSize(1536) + "|" + sizes.FormatByteSize(5000000000ull),
+              "0 bytes|1.50 KB|4.65 GB");
 }

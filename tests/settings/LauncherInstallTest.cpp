@@ -66,19 +66,16 @@ TEST(LauncherInstall, InstallsAndRemovesButNeverLosesTheGame) {
 
 TEST(LauncherInstall, WhateverFailsTheGameStaysUnderOneOfItsNamesAndTheFailureIsSaid) {
     for (int state : {1, 0}) {
-        const auto make = [&] { return std::make_unique<Installation>(S(state ? "Game" : "Morvane 1"), S(state ? S() : "Game")); };
-        const std::unique_ptr<Installation> clean = make();
-        clean->Click(state);
-        for (const std::string& entry : clean->fs.Log()) {
-            SCOPED_TRACE((state ? "install, failing " : "remove, failing ") + entry);
-            const every_fault::Call call(entry);
-            const std::unique_ptr<Installation> i = make();
-            i->fs.FailOn(every_fault::OpNamed(call.op), call.first, "Disk trouble.", 0);
-            i->Click(state);
-            const std::string files = i->Files();
+        SCOPED_TRACE(state ? "install" : "remove");
+        const auto make = [&] {
+            return std::make_unique<Installation>(S(state ? "Game" : "Morvane 1"), S(state ? S() : "Game"));
+        };
+        every_fault::ForEachFault(make, [&](Installation& i) { i.Click(state); },
+                                  [&](Installation& i, const Installation&, std::size_t) {
+            const std::string files = i.Files();
             EXPECT_TRUE(files.rfind("Game|", 0) == 0 || files.find("|Game") != std::string::npos) << files;
             const bool done = files == (state ? "Morvane 2|Game" : "Game|-");
-            EXPECT_EQ(i->prompts.shown.size(), done && !state ? 0u : 1u) << "said: " << i->Said();
-        }
+            EXPECT_EQ(i.prompts.shown.size(), done && !state ? 0u : 1u) << "said: " << i.Said();
+        }, /*alike=*/true);
     }
 }

@@ -49,7 +49,6 @@ TEST(SettingsStore, LoadsEachStoredValueOrStopsAtTheFirstThatIsNoBoxState) {
 
 TEST(SettingsStore, SavesTextsToBothKeysAndLoadsTheUsersFirst) {
     FakeRegistry registry;
-    registry.machineReadOnly = true;  // a player without administrator rights
     registry.Set(OptionsKeyPath, "DelFiles", RegValue::OfText("1"));
     registry.Set(OptionsKeyPath, "Auto-Launch", RegValue::OfText("1"));
     registry.Set(OptionsKeyPath, "Auto-Launch", RegValue::OfText("0"), RegSz, HKeyCurrentUser);
@@ -57,6 +56,7 @@ TEST(SettingsStore, SavesTextsToBothKeysAndLoadsTheUsersFirst) {
     LoadOptions(registry, boxes);
     EXPECT_EQ(boxes.Text(), "100") << "the machine's DelFiles, nothing for Auto-Empty, the user's Auto-Launch";
     boxes.states = {{Option::DelFiles, 0}, {Option::AutoEmpty, 1}, {Option::AutoLaunch, 1}};
+    registry.Deny(OptionsKeyPath);  // a player without administrator rights writes nothing there
     SaveOptions(registry, boxes);
     Boxes again;
     LoadOptions(registry, again);

@@ -11,12 +11,9 @@
 class DialogAnswerer {
 public:
     struct Seen {
-        std::string title;
-        std::string text;     // a message box's text; empty for other dialogs
-        int defaultButton;    // the button drawn as the default one
-        bool expected;
+        std::string title, text;  // text: a message box's; empty for other dialogs
+        int defaultButton;        // the button drawn as the default one
     };
-
     DialogAnswerer();
     ~DialogAnswerer();
     DialogAnswerer(const DialogAnswerer&) = delete;
@@ -25,13 +22,12 @@ public:
     // The next dialog must be titled `title`; `before` may work its controls, then `button` is
     // pressed (0: none, `before` answers it).
     DialogAnswerer& Expect(std::string title, int button, std::function<void(HWND)> before = {});
-    // Windows that are never answered (the main window under test).
-    void Ignore(HWND window) { ignored_.push_back(window); }
-
-    std::vector<Seen> seen;
     bool AllAnswered() const { return next_ == steps_.size(); }
     // "title: first line of text" of each dialog met, for compact assertions.
     std::vector<std::string> Titles() const;
+
+    std::vector<Seen> seen;
+    HWND ignored = nullptr;  // never answered: the main window under test
 
 private:
     struct Step {
@@ -40,15 +36,13 @@ private:
         std::function<void(HWND)> before;
     };
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) noexcept;
-    static BOOL CALLBACK Visit(HWND window, LPARAM self) noexcept;
     void Answer(HWND dialog);
 
     std::vector<Step> steps_;
     std::size_t next_ = 0;
-    std::vector<HWND> ignored_;
     HWND pressed_ = nullptr;  // answered by keyboard and not yet hidden
     int waited_ = 0;
-    UINT_PTR timer_ = 0;
+    UINT_PTR timer_;
 };
 
 std::string WindowText(HWND window);

@@ -5,14 +5,10 @@
 
 #include "platform/Failure.h"
 
-namespace {
-
-std::string ParentKey(const std::string& key) {
+static std::string ParentKey(const std::string& key) {
     const std::size_t slash = key.rfind('\\');
     return slash == std::string::npos ? std::string() : key.substr(0, slash);
 }
-
-}  // namespace
 
 // Lower case, doubled backslashes folded, no trailing backslash: as Windows resolves names.
 std::string FakeFileSystem::KeyOf(std::string_view path) {
@@ -54,11 +50,17 @@ std::vector<std::pair<std::string, std::string>> FakeFileSystem::Files() const {
 }
 
 void FakeFileSystem::Enter(FsOp op, std::string_view path, std::string_view other) {
-    log_.push_back(FsOpNames[static_cast<int>(op)] + (" " + std::string(path)) +
+    static constexpr const char* names[] = {"Exists", "SizeOf", "ReadAll", "WriteNew", "Flush", "Replace", "Copy",
+        "Remove", "MakeFolder", "Rename", "List", "LastModified", "Move", "SameBytes"};  // in FsOp's order
+    log_.push_back(names[static_cast<int>(op)] + (" " + std::string(path)) +
                    (other.empty() ? "" : " -> " + std::string(other)));
     // As on Windows, where the ANSI functions would cut the path at the NUL and act on another file.
     if (path.find('\0') != std::string_view::npos || other.find('\0') != std::string_view::npos)
         throw Failure("The filename, directory name, or volume label syntax is incorrect.");
+    if (log_.size() - 1 == failCall_) {
+        if (failAlike_) FailOn(op, path, "Injected failure.", 0);
+        throw Failure("Injected failure.");
+    }
     for (Fault& f : faults_) {
         if (f.op != op || (f.key != KeyOf(path) && (other.empty() || f.key != KeyOf(other)))) continue;
         if (f.every || --f.left == 0) throw Failure(f.description);
@@ -89,6 +91,12 @@ void FakeFileSystem::Put(std::string_view path, std::string bytes, std::uint32_t
     const Node* old = Find(path);
     if (old != nullptr && (old->folder || (old->attributes & AttrReadOnly))) throw Failure("Access denied.");
     nodes_[KeyOf(path)] = {old != nullptr ? old->spelling : std::string(path), std::move(bytes), false, attributes};
+}
+
+void FakeFileSystem::Transfer(std::string_view from, std::string_view to) {
+    const Node source = FileOrThrow(from);
+    Put(to, source.bytes, source.attributes);
+    if (KeyOf(from) != KeyOf(to)) nodes_.erase(KeyOf(from));
 }
 
 bool FakeFileSystem::Exists(std::string_view path) {
@@ -125,9 +133,7 @@ std::uint64_t FakeFileSystem::Flush(std::string_view path) {
 
 void FakeFileSystem::Replace(std::string_view from, std::string_view onto) {
     Enter(FsOp::Replace, from, onto);
-    const Node source = FileOrThrow(from);
-    Put(onto, source.bytes, source.attributes);
-    if (KeyOf(from) != KeyOf(onto)) nodes_.erase(KeyOf(from));
+    Transfer(from, onto);
 }
 
 void FakeFileSystem::Copy(std::string_view from, std::string_view to) {
@@ -137,15 +143,12 @@ void FakeFileSystem::Copy(std::string_view from, std::string_view to) {
     Put(to, shortCopy ? source.bytes.substr(0, source.bytes.size() / 2) : source.bytes, source.attributes & ~AttrReadOnly);
 }
 
-// As MoveFileExA: the file keeps its attributes; one at `to` is replaced only when asked.
+// As MoveFileExA: a file at `to` is replaced only when asked.
 void FakeFileSystem::Move(std::string_view from, std::string_view to, bool replace) {
     Enter(FsOp::Move, from, to);
-    const Node source = FileOrThrow(from);
-    const Node* onto = Find(to);
-    if (!replace && onto != nullptr) throw Failure("Cannot create a file when that file already exists.");
-    if (onto != nullptr && (onto->attributes & AttrReadOnly)) throw Failure("Access denied.");
-    Put(to, source.bytes, source.attributes);
-    if (KeyOf(from) != KeyOf(to)) nodes_.erase(KeyOf(from));
+    FileOrThrow(from);
+    if (!replace && Find(to) != nullptr) throw Failure("Cannot create a file when that file already exists.");
+    Transfer(from, to);
 }
 
 bool FakeFileSystem::SameBytes(std::string_view a, std::string_view b) {

@@ -13,10 +13,6 @@ enum class FsOp {
     Exists, SizeOf, ReadAll, WriteNew, Flush, Replace, Copy, Remove, MakeFolder, Rename, List, LastModified, Move,
     SameBytes
 };
-// The operations' names as the log spells them, in FsOp's order.
-inline constexpr const char* FsOpNames[] = {"Exists", "SizeOf", "ReadAll",    "WriteNew", "Flush", "Replace",
-                                            "Copy",   "Remove", "MakeFolder", "Rename",   "List",  "LastModified",
-                                            "Move",   "SameBytes"};
 
 class FakeFileSystem final : public FileSystem {
 public:
@@ -26,6 +22,12 @@ public:
     // fails with `description`; occurrence 0 makes every such call fail. A failed WriteNew leaves
     // half of its bytes behind.
     void FailOn(FsOp op, std::string_view path, std::string description = "Access denied.", int occurrence = 1);
+    // The call that will be Log()[n] fails; with `alike`, so does every later one of its operation
+    // that names its first path.
+    void FailCall(std::size_t n, bool alike) {
+        failCall_ = n;
+        failAlike_ = alike;
+    }
     // Copies onto `path` report success but leave only half of the bytes there.
     void ShortCopiesTo(std::string_view path) { shortCopies_.push_back(KeyOf(path)); }
     // The time LastModified reports for a file (0 until set).
@@ -72,9 +74,12 @@ private:
     const Node& FileOrThrow(std::string_view path) const;
     void RequireParent(std::string_view path) const;
     void Put(std::string_view path, std::string bytes, std::uint32_t attributes);
+    void Transfer(std::string_view from, std::string_view to);  // keeps the attributes
 
     std::map<std::string, Node> nodes_;
     std::vector<Fault> faults_;
     std::vector<std::string> shortCopies_;
     std::vector<std::string> log_;
+    std::size_t failCall_ = static_cast<std::size_t>(-1);
+    bool failAlike_ = false;
 };

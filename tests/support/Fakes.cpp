@@ -2,7 +2,6 @@
 #include "support/Fakes.h"
 
 #include "platform/Failure.h"
-#include "platform/FileSystem.h"
 
 std::string FakeRegistry::Where(std::uint32_t root, std::string_view keyPath, std::string_view name) {
     std::string w = std::string(root == HKeyLocalMachine ? "HKLM" : root == HKeyCurrentUser ? "HKCU" : "HK?") + "\\" +
@@ -32,7 +31,7 @@ void FakeRegistry::WriteRegValue(std::uint32_t root, std::string_view keyPath, s
                                  std::string_view text) {
     const std::string where = Where(root, keyPath, name);
     log.push_back(where + " = " + std::string(text));
-    if (!Denied(where) && !(machineReadOnly && root == HKeyLocalMachine)) values_[where] = {RegSz, RegValue::OfText(std::string(text))};
+    if (!Denied(where)) values_[where] = {RegSz, RegValue::OfText(std::string(text))};
 }
 
 MsgAnswer ScriptedPrompts::Message(std::string_view text, std::string_view title, MsgIcon icon, MsgButtons buttons) {

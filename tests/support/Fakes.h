@@ -27,7 +27,6 @@ public:
     // Reads give no value and writes do nothing below this key, as when it cannot be opened.
     void Deny(std::string_view keyPath, std::uint32_t root = HKeyLocalMachine) { denied_.push_back(Where(root, keyPath, "")); }
     std::vector<std::string> log;
-    bool machineReadOnly = false;  // writes below HKEY_LOCAL_MACHINE do nothing, as for a standard user
 
     RegValue ReadRegValue(std::uint32_t root, std::string_view keyPath, std::string_view name,
                           std::uint32_t& type) override;

@@ -7,9 +7,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "cache/GameFolder.h"
-#include "platform/MRegistry.h"
-
 namespace {
 
 int created = 0;  // several games may exist at once in one test
@@ -28,28 +25,23 @@ TempGame::TempGame(const std::vector<std::pair<std::string, std::string>>& entri
     Write(Path("\\Cache\\cache.ini"), index);
 }
 
-std::string TempGame::Index() const {
-    bool found = false;
-    std::string bytes = Read(Path("\\Cache\\cache.ini"), &found);
-    return found ? bytes : "<no index>";
-}
-
-void TempGame::RegisterAsGameFolder() const {
-    MRegistry registry;
-    registry.WriteRegValue(0x80000002u, GameKeyPath, GameFolderValue, Folder());
-}
-
-std::string TempGame::Read(const std::string& path, bool* found) {
-    std::ifstream in(path, std::ios::binary);
-    if (found != nullptr) *found = static_cast<bool>(in);
+std::string TempGame::Read(const std::string& path) {
     std::ostringstream bytes;
-    bytes << in.rdbuf();
+    bytes << std::ifstream(path, std::ios::binary).rdbuf();
     return bytes.str();
 }
 
 void TempGame::Write(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::string TempGame::Utf16(const std::string& text) {
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                                             wide.data(), static_cast<int>(wide.size()))));
+    std::string bytes = "\xFF\xFE";
+    for (wchar_t c : wide) bytes += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+    return bytes;
 }
 
 bool TempGame::IsFile(const std::string& path) {

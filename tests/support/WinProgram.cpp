@@ -1,8 +1,8 @@
-// Readers and keyboard for the window tests.
+// The opened main window and its readers, for the window tests.
 #include "support/WinProgram.h"
 
+#include "cache/GameFolder.h"
 #include "settings/SettingsStore.h"
-#include "support/DialogAnswerer.h"
 
 namespace {
 
@@ -14,25 +14,47 @@ void ForgetStoredOptions() {
 
 }  // namespace
 
-std::vector<std::string> WinProgram::Rows() const {
-    std::vector<std::string> rows;
-    const int n = static_cast<int>(SendMessageA(Item(1011), LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < n; ++i) {
-        char b[512] = {};
-        SendMessageA(Item(1011), LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(b));
-        rows.push_back(b);
+OpenedGame::QuitDrain::~QuitDrain() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
-    return rows;
 }
 
-void WinProgram::Key(int id, WPARAM key) const {
+OpenedGame::OpenedGame(const std::vector<std::pair<std::string, std::string>>& entries, std::size_t size,
+                       const std::function<void(TempGame&)>& prepare)
+    : game(entries, size) {
+    ForgetStoredOptions();
+    if (prepare) prepare(game);
+    registry.WriteRegValue(HKeyLocalMachine, GameKeyPath, GameFolderValue, game.Folder());
+    form.Create(SW_SHOW);
+    answers.ignored = form.Window();
+    PumpFor(50, form.Window());
+}
+
+OpenedGame::~OpenedGame() { ForgetStoredOptions(); }
+
+void OpenedGame::Key(int id, WPARAM key) const {
     SetFocus(Item(id));
     PostMessageA(Item(id), WM_KEYDOWN, key, 1);
     PostMessageA(Item(id), WM_KEYUP, key, 0xC0000001);
     PumpFor(60, form.Window());
 }
 
-std::string WinProgram::ClipboardText() {
+std::vector<std::string> ListRows(HWND list) {
+    char name[16] = {};
+    GetClassNameA(list, name, sizeof name);
+    const bool combo = lstrcmpiA(name, "ComboBox") == 0;
+    const LRESULT n = SendMessageA(list, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
+    std::vector<std::string> rows(static_cast<std::size_t>(n));
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        char b[512] = {};
+        SendMessageA(list, combo ? CB_GETLBTEXT : LB_GETTEXT, i, reinterpret_cast<LPARAM>(b));
+        rows[i] = b;
+    }
+    return rows;
+}
+
+std::string ClipboardText() {
     std::string text;
     if (!OpenClipboard(nullptr)) return "<clipboard busy>";
     if (HANDLE data = GetClipboardData(CF_TEXT)) {
@@ -42,16 +64,3 @@ std::string WinProgram::ClipboardText() {
     CloseClipboard();
     return text;
 }
-
-OpenedGame::OpenedGame(const std::vector<std::pair<std::string, std::string>>& entries, std::size_t size,
-                       const std::function<void(TempGame&)>& prepare)
-    : game(entries, size) {
-    ForgetStoredOptions();
-    if (prepare) prepare(game);
-    game.RegisterAsGameFolder();
-    p.form.Create(SW_SHOW);
-    answers.Ignore(p.form.Window());
-    PumpFor(50, p.form.Window());
-}
-
-OpenedGame::~OpenedGame() { ForgetStoredOptions(); }

@@ -1,5 +1,5 @@
-// The real main window with the real Win32 adapters, for the window tests, and small readers of
-// its controls.
+// The real main window with the real Win32 adapters on a temporary game folder, for the window
+// tests, and small readers of its controls.
 #pragma once
 #include <windows.h>
 
@@ -14,45 +14,40 @@
 #include "platform/Win32FileSystem.h"
 #include "platform/Win32Prompts.h"
 #include "platform/Win32SizeFormatter.h"
+#include "resource.h"
 #include "support/DialogAnswerer.h"
 #include "support/TempGame.h"
 
-struct WinProgram {
+// The rows of a list box or of a drop-down list.
+std::vector<std::string> ListRows(HWND list);
+std::string ClipboardText();
+
+// The folder is recorded as the game's and the main window opened on it with no stored options;
+// `prepare` changes the folder before. Dialogs other than the main window are answered.
+struct OpenedGame {
     // Destroyed last: closing the main window posts WM_QUIT, which would end the next test's loops.
     struct QuitDrain {
-        ~QuitDrain() {
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-            }
-        }
+        ~QuitDrain();
     } drain;
+    TempGame game;
     Win32FileSystem files;
     MRegistry registry;
     Win32Prompts prompts;
     Win32Clipboard clipboard;
     Win32SizeFormatter sizes;
     frmRip form{files, registry, prompts, clipboard, sizes};
-
-    HWND Item(int id) const { return GetDlgItem(form.Window(), id); }
-    std::string Text(int id) const { return TextOf(Item(id)); }
-    std::vector<std::string> Rows() const;
-    int DefaultButton() const { return LOWORD(SendMessageA(form.Window(), DM_GETDEFID, 0, 0)); }
-    void Click(int id) const { SendMessageA(Item(id), BM_CLICK, 0, 0); }
-    // Types a key into a control as the keyboard would, through the main window's dialog handling.
-    void Key(int id, WPARAM key) const;
-
-    static std::string TextOf(HWND window) { return WindowText(window); }
-    static std::string ClipboardText();
-};
-
-// A temporary game folder recorded as the game's, and the main window opened on it; `prepare`
-// changes the folder before the window opens. Dialogs other than the main window are answered.
-// The window starts with no stored options, and leaves none behind.
-struct OpenedGame {
-    TempGame game;
-    WinProgram p;
     DialogAnswerer answers;
+
     OpenedGame(const std::vector<std::pair<std::string, std::string>>& entries, std::size_t size,
                const std::function<void(TempGame&)>& prepare = {});
-    ~OpenedGame();
+    ~OpenedGame();  // leaves no stored options behind
+
+    HWND Item(int id) const { return GetDlgItem(form.Window(), id); }
+    std::string Text(int id) const { return WindowText(Item(id)); }
+    std::vector<std::string> Rows() const { return ListRows(Item(IDC_LSTCACHE)); }
+    int DefaultButton() const { return LOWORD(SendMessageA(form.Window(), DM_GETDEFID, 0, 0)); }
+    void Click(int id) const { SendMessageA(Item(id), BM_CLICK, 0, 0); }
+    void Menu(int id) const { SendMessageA(form.Window(), WM_COMMAND, static_cast<WPARAM>(id), 0); }
+    // Types a key into a control as the keyboard would, through the main window's dialog handling.
+    void Key(int id, WPARAM key) const;
 };

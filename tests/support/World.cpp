@@ -19,6 +19,12 @@ std::string World::KeyFor(int n) {
     return std::string(32 - digits.size(), '0') + digits;
 }
 
+World::Entries World::Keyed(const std::vector<std::string>& names) {
+    Entries entries;
+    for (const std::string& name : names) entries.emplace_back(KeyFor(static_cast<int>(entries.size()) + 1), name);
+    return entries;
+}
+
 std::string World::Content(std::size_t n) { return ("file" + std::to_string(n + 1) + "..........").substr(0, 10); }
 
 std::string World::Index() const {
@@ -36,6 +42,12 @@ std::vector<std::string> World::Shown() const {
     std::vector<std::string> all;
     for (const auto& s : prompts.shown) all.push_back(s.title + ": " + s.text);
     return all;
+}
+
+std::string World::Rows() const {
+    std::string rows;
+    for (const auto& row : view.rows) rows += row.text + "@" + std::to_string(row.data) + " ";
+    return rows;
 }
 
 std::string World::Where() const {

@@ -29,6 +29,7 @@ struct World {
     explicit World(Entries indexed = {});
 
     static std::string KeyFor(int n);  // a 32-character key
+    static Entries Keyed(const std::vector<std::string>& names);  // KeyFor(1), KeyFor(2)... in order
     static std::string Content(std::size_t n);  // 10 bytes, "file<n+1>" and dots
     std::string Path(std::string_view tail) const { return std::string(Game) + std::string(tail); }
     std::string Cached(std::string_view key) const { return Path("\\Cache\\") + std::string(key) + "-1.uxx"; }
@@ -38,6 +39,8 @@ struct World {
     std::string IndexOf(const std::vector<std::size_t>& which) const;
     // "title: text" for every message shown.
     std::vector<std::string> Shown() const;
+    // "text@item data " for every row of the list.
+    std::string Rows() const;
     // Lists the cache and selects `rows`; the last one becomes the current row.
     void Select(const std::vector<int>& rows) { rip.LoadCache(); for (int r : rows) view.SelectRow(r); }
     // Where each entry is, "name:places", space-separated in the entries' order. Its places are

@@ -5,11 +5,12 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <tuple>
 
 #include "app/EveryFault.h"
-#include "cache/IndexInvariants.h"
 #include "cache/ErrorReport.h"
+#include "cache/IndexInvariants.h"
 #include "support/World.h"
 
 namespace {
@@ -17,29 +18,45 @@ namespace {
 std::string K(int n) { return World::KeyFor(n); }
 std::string G(const std::string& tail) { return World::Game + tail; }
 // The run's report of a failure; its exact text is pinned by the error report's own tests.
-std::string Report(const char* description) {
+std::string Report(const std::string& description) {
     return "frmRip->Uncache: " + BuildErrorReport(ReportSite::Uncache, description).message;
+}
+// Lists the cache, selects `rows` and un-caches them, with chkDel ticked or not.
+void Uncache(World& w, const std::vector<int>& rows, bool del = true) {
+    w.view.deleteTicked = del;
+    w.Select(rows);
+    w.rip.cmdUncache_Click();
 }
 
 }  // namespace
 
-TEST(UncacheRun, CopiesEachTypeToItsFolderAndDeletesTheCachedFilesWhenTicked) {
-    World::Entries entries;  // all but the last one selected
-    for (const char* name : {"DM-Foo.ut2", "XGame.u", "XGame.int", "Rock.utx", "Boom.uax", "Theme.umx", "Song.ogg",
-                             "Crane.usx", "Game.uvx", "Rig.ukx", "Left.utx"})
-        entries.push_back({K(static_cast<int>(entries.size()) + 1), name});
+TEST(UncacheRun, MovesEachTypeToItsFolderButNoNameThatWouldLeaveTheGameFolderOrIsNoFileName) {
+    World::Entries entries = World::Keyed({"..\\System\\Evil.u", "C:Evil.ut2", "DM-Key.ut2", "NUL.ut2", "com1.UAX",
+        "Map.ut2.", "Tab\t.utx", "DM-Dev.ut2", "DM-Foo.ut2", "XGame.u", "XGame.int", "Rock.utx", "Boom.uax",
+        "Theme.umx", "Song.ogg", "Crane.usx", "Game.uvx", "Rig.ukx", "Left.utx"});
+    entries[2].first = "..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\ab";  // 32 characters that climb
+    entries[7].first = "nul." + K(8).substr(4);  // its cached file would be the device NUL
     World w(entries);
-    w.view.deleteTicked = true;
-    w.Select({0, 1, 2, 3, 4, 5, 6, 7, 8, 9});
-    w.rip.cmdUncache_Click();
-    EXPECT_EQ(w.Where(), "DM-Foo.ut2:Maps XGame.u:System XGame.int:System Rock.utx:Textures Boom.uax:Sounds "
+    Uncache(w, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17});  // all but the last
+    std::vector<std::string> shown;
+    for (const char* name : {"..\\System\\Evil.u", "C:Evil.ut2", "DM-Key.ut2"})  // a name, or the key, could climb
+        shown.push_back("Morvane: \"" + std::string(name) + "\" is not un-cached: its name in cache.ini would place "
+                        "it outside your UT2003 folders. It stays in your cache.");
+    for (const char* name : {"NUL.ut2", "com1.UAX", "Map.ut2.", "Tab?.utx", "DM-Dev.ut2"})
+        shown.push_back("Morvane: \"" + std::string(name) + "\" is not un-cached: its name in cache.ini is not one "
+                        "that Windows allows for a file (a device name such as NUL or COM1, a name ending in a dot or "
+                        "a blank, or one holding a control character or one of < > \" | ? *). It stays in your cache.");
+    EXPECT_EQ(w.Shown(), shown);
+    EXPECT_TRUE(w.prompts.asked.empty()) << "no sub-folder question for a refused name";
+    EXPECT_EQ(w.Where(), "..\\System\\Evil.u:cache,ini C:Evil.ut2:cache,ini DM-Key.ut2:cache,ini NUL.ut2:cache,ini "
+                         "com1.UAX:cache,ini Map.ut2.:cache,ini Tab\t.utx:cache,ini DM-Dev.ut2:cache,ini "
+                         "DM-Foo.ut2:Maps XGame.u:System XGame.int:System Rock.utx:Textures Boom.uax:Sounds "
                          "Theme.umx:Music Song.ogg:Music Crane.usx:StaticMeshes Game.uvx:Saves Rig.ukx:Animations "
                          "Left.utx:cache,ini");
 }
 
 TEST(UncacheRun, ClicksDuringItsYieldAreIgnored) {
-    World w({{K(1), "DM-A.ut2"}, {K(2), "DM-B.ut2"}});
-    w.Select({0});
+    World w(World::Keyed({"DM-A.ut2", "DM-B.ut2"}));
     int yields = 0;
     w.view.onYield = [&] {
         if (yields++ > 0) return;  // a nested run that was not ignored yields too
@@ -49,48 +66,24 @@ TEST(UncacheRun, ClicksDuringItsYieldAreIgnored) {
         w.rip.cmdRefresh_Click();
         EXPECT_EQ(std::make_pair(w.fs.Log().size(), w.view.loads), before) << "file operations and listings";
     };
-    w.rip.cmdUncache_Click();
+    Uncache(w, {0}, false);
     EXPECT_EQ(yields, 1);
 }
 
-TEST(UncacheRun, RefusesNamesThatWouldLeaveTheGameFolderOrAreNoFileNames) {
-    const std::string climbingKey = "..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\ab";  // 32 characters
-    const std::string deviceKey = "nul." + K(9).substr(4);  // its cached file would be the device NUL
-    World w({{K(1), "..\\System\\Evil.u"}, {K(2), "C:Evil.ut2"}, {climbingKey, "DM-Key.ut2"}, {K(3), "NUL.ut2"},
-             {K(4), "com1.UAX"}, {K(5), "Map.ut2."}, {K(6), "Tab\t.utx"}, {deviceKey, "DM-Dev.ut2"}, {K(7), "DM-Ok.ut2"}});
-    w.view.deleteTicked = true;
-    w.Select({0, 1, 2, 3, 4, 5, 6, 7, 8});
-    w.rip.cmdUncache_Click();
-    std::vector<std::string> shown;
-    for (const char* name : {"..\\System\\Evil.u", "C:Evil.ut2", "DM-Key.ut2"})  // a name, or the key, could climb
-        shown.push_back("Morvane: \"" + std::string(name) + "\" is not un-cached: its name in cache.ini would place "
-                        "it outside your UT2003 folders. It stays in your cache.");
-    for (const char* name : {"NUL.ut2", "com1.UAX", "Map.ut2.", "Tab?.utx", "DM-Dev.ut2"})
-        shown.push_back("Morvane: \"" + std::string(name) + "\" is not un-cached: its name in cache.ini is not one that "
-                        "Windows allows for a file (a device name such as NUL or COM1, a name ending in a dot or a "
-                        "blank, or one holding a control character or one of < > \" | ? *). It stays in your cache.");
-    EXPECT_EQ(w.Shown(), shown);
-    EXPECT_TRUE(w.prompts.asked.empty()) << "no sub-folder question for a refused name";
-    EXPECT_EQ(w.Where(), "..\\System\\Evil.u:cache,ini C:Evil.ut2:cache,ini DM-Key.ut2:cache,ini NUL.ut2:cache,ini "
-                         "com1.UAX:cache,ini Map.ut2.:cache,ini Tab\t.utx:cache,ini DM-Dev.ut2:cache,ini DM-Ok.ut2:Maps");
-}
-
 TEST(UncacheRun, AsksAgainForASubFolderOutsideTheGameFolderInTheCacheOrNoFolderName) {
-    World w({{K(1), "Readme.txt"}, {K(2), "DM-Foo.UT2"}, {K(3), "Notes.txt"}, {K(4), "Other.txt"}});
-    w.view.deleteTicked = true;
+    World w(World::Keyed({"Readme.txt", "DM-Foo.UT2", "Notes.txt", "Other.txt"}));
     // Readme: refused three times, then Help (created); DM-Foo: Help (there already); Notes: a
     // deeper folder; Other: refused, then cancelled.
     w.prompts.inputs = {"C:\\Windows", "Cache", "Help\\NUL", "Help", "Help", "Help\\Docs", "..", ""};
-    w.Select({0, 1, 2, 3});
-    w.rip.cmdUncache_Click();
+    Uncache(w, {0, 1, 2, 3});
     const std::string again = "Please enter another sub directory, such as Help or Help\\Docs.";
-    EXPECT_EQ(w.Shown(), (std::vector<std::string>{
-        "Morvane: \"C:\\Windows\" is not a folder inside your UT2003 folder. Please enter a sub directory of it, "
-        "such as Help or Help\\Docs.",
+    const auto outside = [](const std::string& folder) {
+        return "Morvane: \"" + folder + "\" is not a folder inside your UT2003 folder. Please enter a sub directory "
+               "of it, such as Help or Help\\Docs.";
+    };
+    EXPECT_EQ(w.Shown(), (std::vector<std::string>{outside("C:\\Windows"),
         "Morvane: \"Cache\" is in your UT2003 cache folder, where un-cached files would overwrite the cache. " + again,
-        "Morvane: \"Help\\NUL\" is not a folder name that Windows allows. " + again,
-        "Morvane: \"..\" is not a folder inside your UT2003 folder. Please enter a sub directory of it, such as Help "
-        "or Help\\Docs."}));
+        "Morvane: \"Help\\NUL\" is not a folder name that Windows allows. " + again, outside("..")}));
     std::vector<std::string> asked, got;
     for (const auto& [name, given] : std::vector<std::pair<const char*, const char*>>{
              {"Readme.txt", ""}, {"Readme.txt", "C:\\Windows"}, {"Readme.txt", "Cache"}, {"Readme.txt", "Help\\NUL"},
@@ -103,69 +96,41 @@ TEST(UncacheRun, AsksAgainForASubFolderOutsideTheGameFolderInTheCacheOrNoFolderN
     EXPECT_EQ(w.Where(), "Readme.txt:Help DM-Foo.UT2:Help Notes.txt:Help\\Docs Other.txt:cache,ini");
 }
 
-TEST(UncacheRun, KeepsTheCachedFileWhenItsCopyIsNotWhole) {
-    World w({{K(1), "DM-A.ut2"}, {K(2), "DM-B.ut2"}});
-    w.view.deleteTicked = true;
-    w.fs.ShortCopiesTo(G("\\Maps\\DM-A.ut2"));  // the copy, made where the move fails, says it succeeded
-    w.fs.FailOn(FsOp::Move, w.Cached(K(1)), "Not on this disk.", 0);
-    w.Select({0, 1});
-    w.rip.cmdUncache_Click();
-    EXPECT_EQ(w.Shown(), std::vector<std::string>{
-                             Report(("The copy " + G("\\Maps\\DM-A.ut2") + " holds 5 bytes instead of 10.").c_str())});
-    EXPECT_EQ(w.fs.Bytes(w.Cached(K(1))), World::Content(0));
-    EXPECT_EQ(w.Index(), w.IndexOf({0}));
-    EXPECT_EQ(w.Where(), "DM-A.ut2:cache,ini DM-B.ut2:Maps");
-}
-
-TEST(UncacheRun, ClosingTheMainWindowDuringAQuestionEndsTheRunAsANo) {
-    // The question during which the window is closed: the overwrite prompt (answered Yes all the
-    // same), a refusal, the sub-folder question (answered Help), an error report answered Yes.
-    for (const std::string during : {"overwrite", "refusal", "sub-folder", "report"}) {
-        SCOPED_TRACE(during);
-        World w({{K(1), "DM-A.ut2"}, {K(2), "NUL.ut2"}, {K(3), "Readme.txt"}, {K(4), "DM-D.ut2"}});
-        w.fs.AddFile(G("\\Maps\\DM-A.ut2"), "old");
-        w.view.deleteTicked = true;
-        w.overwrite.script = {during == "overwrite" ? 'Y' : 'N'};
-        w.prompts.inputs = {"Help"};
-        const auto closeDuring = [&](const char* question) { return [&w, &during, question] {
-            if (during == question) w.view.closing = true; }; };
-        w.overwrite.onAsk = closeDuring("overwrite");
-        w.prompts.onInput = closeDuring("sub-folder");
-        w.prompts.onMessage = [&] { w.view.closing = during == "refusal" || during == "report"; };
-        if (during == "report") w.fs.FailOn(FsOp::Exists, G("\\Maps\\DM-A.ut2"));
-        w.Select({0, 1, 2, 3});
-        w.rip.cmdUncache_Click();
-        EXPECT_EQ(w.fs.Bytes(G("\\Maps\\DM-A.ut2")), "old") << "nothing overwritten";
-        EXPECT_FALSE(w.fs.Has(G("\\Help\\Readme.txt")) || w.fs.Has(G("\\Maps\\DM-D.ut2"))) << "nothing further";
-        EXPECT_EQ(w.Index(), w.IndexOf({0, 1, 2, 3}));
-        EXPECT_EQ(w.view.loads, 1) << "not listed again";
-    }
-}
-
-TEST(UncacheRun, OverwriteDecisions) {
-    // Rows A, B, C (another type, answered Help) and D; every destination exists already.
+TEST(UncacheRun, OverwriteDecisionsAndClosingTheMainWindowDuringAQuestion) {
+    // Rows A, B, NUL (refused), C (another type, answered Help) and D; every destination exists already.
     const std::vector<std::string> dests = {G("\\Maps\\DM-A.ut2"), G("\\Maps\\DM-B.ut2"), G("\\Help\\Readme.txt"),
                                             G("\\Maps\\DM-D.ut2")};
-    const char* const bcd = "DM-A.ut2:cache,ini DM-B.ut2:Maps Readme.txt:Help DM-D.ut2:Maps";
-    const std::pair<const char*, const char*> cases[] = {  // the answers, one per question, and the outcome
-        {"NYYY", bcd},  // No skips only that file
-        {"O", "DM-A.ut2:cache,ini DM-B.ut2:cache,ini Readme.txt:cache,ini DM-D.ut2:cache,ini"},  // the rest unasked
-        {"A", "DM-A.ut2:Maps DM-B.ut2:Maps Readme.txt:Help DM-D.ut2:Maps"},  // C is still asked for its sub-folder
-        {"XYYY", bcd},  // closing the prompt keeps the file
-        {"YNO", "DM-A.ut2:Maps DM-B.ut2:cache,ini Readme.txt:cache,ini DM-D.ut2:cache,ini"},
+    const char* const none = "DM-A.ut2:cache,ini DM-B.ut2:cache,ini NUL.ut2:cache,ini Readme.txt:cache,ini "
+                             "DM-D.ut2:cache,ini";
+    const char* const bcd = "DM-A.ut2:cache,ini DM-B.ut2:Maps NUL.ut2:cache,ini Readme.txt:Help DM-D.ut2:Maps";
+    // The answers, one per overwrite question; the question during which the window is closed,
+    // which ends the run as a No; and the outcome.
+    const std::tuple<const char*, std::string, const char*> cases[] = {
+        {"NYYY", "", bcd},  // No skips only that file
+        {"O", "", none},    // the rest unasked
+        {"A", "", "DM-A.ut2:Maps DM-B.ut2:Maps NUL.ut2:cache,ini Readme.txt:Help DM-D.ut2:Maps"},  // C still asked
+        {"XYYY", "", bcd},  // closing the prompt keeps the file
+        {"YNO", "", "DM-A.ut2:Maps DM-B.ut2:cache,ini NUL.ut2:cache,ini Readme.txt:cache,ini DM-D.ut2:cache,ini"},
+        {"Y", "overwrite", none},  // answered Yes all the same
+        {"NN", "refusal", none}, {"NN", "sub-folder", none},
+        {"", "report", none},  // A's destination cannot be looked up; the report is answered Yes
     };
-    for (const auto& [script, where] : cases) {
-        SCOPED_TRACE(std::string("answers ") + script);
-        World w({{K(1), "DM-A.ut2"}, {K(2), "DM-B.ut2"}, {K(3), "Readme.txt"}, {K(4), "DM-D.ut2"}});
+    for (const auto& [script, during, where] : cases) {
+        SCOPED_TRACE(std::string("answers ") + script + ", closed during " + during);
+        World w(World::Keyed({"DM-A.ut2", "DM-B.ut2", "NUL.ut2", "Readme.txt", "DM-D.ut2"}));
         for (const std::string& d : dests) w.fs.AddFile(d, "old");
-        w.view.deleteTicked = true;
+        if (during == "report") w.fs.FailOn(FsOp::Exists, dests[0]);
         w.prompts.inputs = {"Help"};
         w.overwrite.script.assign(script, script + std::strlen(script));
-        w.Select({0, 1, 2, 3});
-        w.rip.cmdUncache_Click();
+        const std::string closing = during;
+        w.overwrite.onAsk = [&] { w.view.closing = closing == "overwrite"; };
+        w.prompts.onInput = [&] { w.view.closing = closing == "sub-folder"; };
+        w.prompts.onMessage = [&] { w.view.closing = closing == "refusal" || closing == "report"; };
+        Uncache(w, {0, 1, 2, 3, 4});
         EXPECT_EQ(w.overwrite.asked, std::vector<std::string>(dests.begin(), dests.begin() + std::strlen(script)));
-        EXPECT_EQ(w.prompts.asked.size(), 1u) << "the sub-folder question";
+        EXPECT_EQ(w.prompts.asked.size(), during.empty() || during == "sub-folder" ? 1u : 0u) << "sub-folder questions";
         EXPECT_EQ(w.Where(), where);
+        EXPECT_EQ(w.view.loads, during.empty() ? 2 : 1) << "listed again";
     }
 }
 
@@ -173,71 +138,69 @@ TEST(UncacheRun, ADestinationWithTheCachedBytesIsNotAskedAboutNorCopied) {
     // A's destination holds its bytes; B's as many other bytes; C's fewer. Both answered Yes.
     for (const bool del : {false, true}) {
         SCOPED_TRACE(del ? "delete ticked" : "delete not ticked");
-        World w({{K(1), "DM-A.ut2"}, {K(2), "DM-B.ut2"}, {K(3), "DM-C.ut2"}});
+        World w(World::Keyed({"DM-A.ut2", "DM-B.ut2", "DM-C.ut2"}));
         w.fs.AddFile(G("\\Maps\\DM-A.ut2"), World::Content(0));
         w.fs.AddFile(G("\\Maps\\DM-B.ut2"), "0123456789");
         w.fs.AddFile(G("\\Maps\\DM-C.ut2"), "old");
-        w.view.deleteTicked = del;
         w.overwrite.script = {'Y', 'Y'};
-        w.Select({0, 1, 2});
-        w.rip.cmdUncache_Click();
+        Uncache(w, {0, 1, 2}, del);
         EXPECT_EQ(w.overwrite.asked, (std::vector<std::string>{G("\\Maps\\DM-B.ut2"), G("\\Maps\\DM-C.ut2")}));
         EXPECT_EQ(w.Where(), del ? "DM-A.ut2:Maps DM-B.ut2:Maps DM-C.ut2:Maps"
                                  : "DM-A.ut2:cache,Maps,ini DM-B.ut2:cache,Maps,ini DM-C.ut2:cache,Maps,ini");
         std::string written;  // copies and moves by their destination's letter: none replaces A
         for (const std::string& call : w.fs.Log())
-            if (call.rfind("Copy ", 0) == 0 || call.rfind("Move ", 0) == 0) written += call.substr(0, 5) + call[call.size() - 5];
+            if (call.rfind("Copy ", 0) == 0 || call.rfind("Move ", 0) == 0)
+                written += call.substr(0, 5) + call[call.size() - 5];
         // With delete ticked each cached file first tries to take its destination's name unasked,
         // which fails where a file is there; only B and C are then moved over theirs.
         EXPECT_EQ(written, del ? "Move AMove BMove BMove CMove C" : "Copy BCopy C");
     }
 }
 
-TEST(UncacheRun, YesToAllHoldsForOneRunAndAnInvalidFolderEndsARunAtOnce) {
-    World w({{K(1), "DM-Same.ut2"}, {K(2), "DM-Same.ut2"}});
+TEST(UncacheRun, YesToAllHoldsForOneRunOnly) {
+    World w(World::Keyed({"DM-Same.ut2", "DM-Same.ut2"}));
     w.overwrite.script = {'A', 'N'};
-    for (const char* path : {World::Game, World::Game, "C:\\Nowhere"}) {
-        w.Select({0, 1});
-        w.view.path = path;
-        w.rip.cmdUncache_Click();
-    }
+    Uncache(w, {0, 1}, false);
+    Uncache(w, {0, 1}, false);
     // Run 1 asks about the second copy only, which overwrites the first; run 2 asks about the first,
-    // answered No, not about the second, whose bytes are there already; run 3 ends at once.
+    // answered No, not about the second, whose bytes are there already.
     EXPECT_EQ(w.overwrite.asked, std::vector<std::string>(2, G("\\Maps\\DM-Same.ut2")));
     EXPECT_EQ(w.Where(), "DM-Same.ut2:cache,ini DM-Same.ut2:cache,Maps,ini");
-    EXPECT_EQ(w.Shown(), std::vector<std::string>{"Morvane: Invalid path!"});
 }
 
 TEST(UncacheRun, EachFailureIsReportedAndTheAnswerDecides) {
     const std::string cachedA = G("\\Cache\\" + K(1) + "-1.uxx"), index = G("\\Cache\\cache.ini");
+    const std::string mapsA = G("\\Maps\\DM-A.ut2"), disk = "Disk trouble.";
     const char* const bothCopied = "DM-A.ut2:Maps,ini Readme.txt:Help,ini";
-    // Rows A and B (into Help) selected, chkDel ticked, A not movable: the failing call, whether its
-    // report is answered Yes, and the outcome.
-    const std::tuple<FsOp, std::string, bool, const char*> cases[] = {
-        {FsOp::Copy, cachedA, true, "DM-A.ut2:cache,ini Readme.txt:Help"},
-        {FsOp::Copy, cachedA, false, "DM-A.ut2:cache,ini Readme.txt:cache,ini"},
-        {FsOp::Remove, cachedA, true, "DM-A.ut2:cache,Maps Readme.txt:Help"},  // its line goes all the same
-        {FsOp::Remove, cachedA, false, "DM-A.ut2:cache,Maps,ini Readme.txt:cache,ini"},
-        {FsOp::Exists, G("\\Maps\\DM-A.ut2"), true, "DM-A.ut2:cache,ini Readme.txt:Help"},  // taken as there, asked
-        {FsOp::Exists, G("\\Maps\\DM-A.ut2"), false, "DM-A.ut2:cache,ini Readme.txt:cache,ini"},
-        {FsOp::MakeFolder, G("\\Help"), true, "DM-A.ut2:Maps Readme.txt:cache,ini"},  // unreported; the copy fails
-        {FsOp::MakeFolder, G("\\Help"), false, "DM-A.ut2:Maps,ini Readme.txt:cache,ini"},
-        {FsOp::ReadAll, index, true, bothCopied},  {FsOp::ReadAll, index, false, bothCopied},
-        {FsOp::Flush, G("\\Maps\\DM-A.ut2"), true, "DM-A.ut2:cache,Maps,ini Readme.txt:Help"},  // a failed copy
-        {FsOp::Flush, G("\\Maps\\DM-A.ut2"), false, "DM-A.ut2:cache,Maps,ini Readme.txt:cache,ini"},
-        {FsOp::Replace, index, true, bothCopied},  {FsOp::Replace, index, false, bothCopied},
+    // Rows A and B (into Help) selected, chkDel ticked, A not movable: the failing call (none: A's
+    // copy comes out short), whether its report is answered Yes, what it reports and the outcome.
+    const std::tuple<std::optional<FsOp>, std::string, bool, std::string, const char*> cases[] = {
+        {FsOp::Copy, cachedA, true, disk, "DM-A.ut2:cache,ini Readme.txt:Help"},
+        {FsOp::Copy, cachedA, false, disk, "DM-A.ut2:cache,ini Readme.txt:cache,ini"},
+        {FsOp::Remove, cachedA, true, disk, "DM-A.ut2:cache,Maps Readme.txt:Help"},  // its line goes all the same
+        {FsOp::Remove, cachedA, false, disk, "DM-A.ut2:cache,Maps,ini Readme.txt:cache,ini"},
+        {FsOp::Exists, mapsA, true, disk, "DM-A.ut2:cache,ini Readme.txt:Help"},  // taken as there, asked
+        {FsOp::Exists, mapsA, false, disk, "DM-A.ut2:cache,ini Readme.txt:cache,ini"},
+        // Not reported itself: the copy into the missing folder fails.
+        {FsOp::MakeFolder, G("\\Help"), true, "Path not found.", "DM-A.ut2:Maps Readme.txt:cache,ini"},
+        {FsOp::MakeFolder, G("\\Help"), false, "Path not found.", "DM-A.ut2:Maps,ini Readme.txt:cache,ini"},
+        {FsOp::ReadAll, index, true, disk, bothCopied}, {FsOp::ReadAll, index, false, disk, bothCopied},
+        {FsOp::Flush, mapsA, true, disk, "DM-A.ut2:cache,Maps,ini Readme.txt:Help"},  // a failed copy
+        {FsOp::Flush, mapsA, false, disk, "DM-A.ut2:cache,Maps,ini Readme.txt:cache,ini"},
+        {FsOp::Replace, index, true, disk, bothCopied}, {FsOp::Replace, index, false, disk, bothCopied},
+        {std::nullopt, mapsA, true, "The copy " + mapsA + " holds 5 bytes instead of 10.",
+         "DM-A.ut2:cache,ini Readme.txt:Help"},  // the cached file stays
     };
-    for (const auto& [op, path, goOn, where] : cases) {
+    for (const auto& [op, path, goOn, reported, where] : cases) {
         SCOPED_TRACE(path + (goOn ? " failed, Yes" : " failed, No"));
-        World w({{K(1), "DM-A.ut2"}, {K(2), "Readme.txt"}});
-        w.view.deleteTicked = true;
+        World w(World::Keyed({"DM-A.ut2", "Readme.txt"}));
         w.prompts.inputs = {"Help"};
-        w.Select({0, 1});
         w.prompts.answers = {goOn ? MsgAnswer::Yes : MsgAnswer::No};
-        w.fs.FailOn(op, path, "Disk trouble.");
         w.fs.FailOn(FsOp::Move, cachedA, "Not on this disk.", 0);  // A is copied, never reported
+        w.view.deleteTicked = true;
+        w.Select({0, 1});
+        op ? w.fs.FailOn(*op, path, disk) : w.fs.ShortCopiesTo(path);
         w.rip.cmdUncache_Click();
-        const char* reported = op == FsOp::MakeFolder ? "Path not found." : "Disk trouble.";
         EXPECT_EQ(w.Shown(), std::vector<std::string>{Report(reported)});
         EXPECT_EQ(w.Where(), where);
         EXPECT_EQ(w.overwrite.asked.size(), op == FsOp::Exists && goOn ? 1u : 0u);
@@ -248,82 +211,70 @@ TEST(UncacheRun, EachFailureIsReportedAndTheAnswerDecides) {
 TEST(UncacheRun, NoFileIsLostWhateverOperationFails) {
     // A, B (another type, into Help) and C (its bytes there already) selected; D listed but not
     // selected; chkDel ticked; the files moved, or A copied where it cannot be moved.
-    const World::Entries entries = {{K(1), "DM-A.ut2"}, {K(2), "Readme.txt"}, {K(3), "XGame.u"}, {K(4), "Rock.utx"}};
+    const World::Entries entries = World::Keyed({"DM-A.ut2", "Readme.txt", "XGame.u", "Rock.utx"});
     const char* dests[] = {"\\Maps\\DM-A.ut2", "\\Help\\Readme.txt", "\\System\\XGame.u", "\\Textures\\Rock.utx"};
-    for (const auto& [answer, moves] : {std::pair(MsgAnswer::Yes, true), std::pair(MsgAnswer::No, true),
-                                        std::pair(MsgAnswer::Yes, false), std::pair(MsgAnswer::No, false)}) {
-        SCOPED_TRACE(std::string(answer == MsgAnswer::Yes ? "reports answered Yes" : "reports answered No") +
-                     (moves ? "" : ", A not movable"));
-        const auto make = [&, answer = answer, moves = moves] {
-            auto w = std::make_unique<World>(entries);
-            w->fs.AddFile(G(dests[2]), World::Content(2));
-            if (!moves) w->fs.FailOn(FsOp::Move, w->Cached(K(1)), "Not on this disk.", 0);
-            w->view.deleteTicked = true;
-            w->prompts.inputs = {"Help"};
-            w->prompts.answers = {answer};
-            w->Select({0, 1, 2});
-            return w;
-        };
-        every_fault::ForEachFault(make, [](World& w) { w.rip.cmdUncache_Click(); },
-                                  [&](World& w, const World& clean, std::size_t failedAt) {
-            std::vector<std::size_t> kept;
-            for (std::size_t i = 0; i < 4; ++i) {
-                const auto& [key, name] = entries[i];
-                const bool copied = w.fs.Bytes(G(dests[i])) == World::Content(i), cached = w.fs.Has(w.Cached(key));
-                const bool done = every_fault::LastCallNaming(clean, key) < static_cast<long>(failedAt);
-                // Never lost, never undone once done; the unselected file is never touched.
-                EXPECT_TRUE((copied || cached) && (i == 3 ? !copied : !done || !cached)) << name;
-                if (w.Index().find(key) != std::string::npos) kept.push_back(i);
-                else EXPECT_TRUE(copied) << name << ": its line went, its copy is not there";
-            }
-            EXPECT_TRUE(w.Index() == clean.IndexOf({0, 1, 2, 3}) || w.Index() == w.IndexOf(kept)) << w.Index();
-            const auto& all = w.prompts.shown;
-            EXPECT_LE(std::count_if(all.begin(), all.end(), [](auto& s) { return s.title == "frmRip->Uncache"; }), 1);
-        });
-    }
+    for (const bool yes : {true, false})
+        for (const bool moves : {true, false}) {
+            SCOPED_TRACE(std::string(yes ? "reports answered Yes" : "reports answered No") +
+                         (moves ? "" : ", A not movable"));
+            const auto make = [&] {
+                auto w = std::make_unique<World>(entries);
+                w->fs.AddFile(G(dests[2]), World::Content(2));
+                if (!moves) w->fs.FailOn(FsOp::Move, w->Cached(K(1)), "Not on this disk.", 0);
+                w->view.deleteTicked = true;
+                w->prompts.inputs = {"Help"};
+                w->prompts.answers = {yes ? MsgAnswer::Yes : MsgAnswer::No};
+                w->Select({0, 1, 2});
+                return w;
+            };
+            every_fault::ForEachFault(make, [](World& w) { w.rip.cmdUncache_Click(); },
+                                      [&](World& w, const World& clean, std::size_t failedAt) {
+                std::vector<std::size_t> kept;
+                for (std::size_t i = 0; i < 4; ++i) {
+                    const auto& [key, name] = entries[i];
+                    const bool copied = w.fs.Bytes(G(dests[i])) == World::Content(i), cached = w.fs.Has(w.Cached(key));
+                    const bool done = every_fault::LastCallNaming(clean, key) < static_cast<long>(failedAt);
+                    // Never lost, never undone once done; the unselected file is never touched.
+                    EXPECT_TRUE((copied || cached) && (i == 3 ? !copied : !done || !cached)) << name;
+                    if (w.Index().find(key) != std::string::npos) kept.push_back(i);
+                    else EXPECT_TRUE(copied) << name << ": its line went, its copy is not there";
+                }
+                EXPECT_TRUE(w.Index() == clean.IndexOf({0, 1, 2, 3}) || w.Index() == w.IndexOf(kept)) << w.Index();
+                const auto& all = w.prompts.shown;
+                EXPECT_LE(std::count_if(all.begin(), all.end(), [](auto& s) { return s.title == "frmRip->Uncache"; }),
+                          1);
+            });
+        }
 }
 
-TEST(UncacheRun, IndexesOfAnyLineEndOrEncodingAreListedAndRewrittenInTheirOwnForm) {
-    const World::Entries entries = {{K(1), "DM-A.ut2"}, {K(2), "Caf\xE9.utx"}, {K(3), "C.uax"}, {K(4), "D.u"}};
-    // "[Cache]" and the lines of the entries `which`, each ended by `end`, in `form` with its mark.
-    const auto lines = [&](const std::vector<std::size_t>& which, const std::string& end, Form form) {
-        IndexLines index{form, {"[Cache]"}, {end}};
+TEST(UncacheRun, AnIndexInAnotherEncodingIsListedAndRewrittenInItsOwnFormAnUnreadableOneIsLeftAlone) {
+    const World::Entries entries = World::Keyed({"DM-A.ut2", "Caf\xE9.utx", "C.uax", "D.u"});
+    // "[Cache]" and the lines of the entries `which`, each ended by `end`, in UTF-16BE with its mark.
+    const auto lines = [&](const std::vector<std::size_t>& which, const std::string& end) {
+        IndexLines index{Form::Utf16BE, {"[Cache]"}, {end}};
         for (std::size_t n : which) {
             index.lines.push_back(entries[n].first + "=" + entries[n].second);
             index.ends.push_back(end);
         }
         return IndexBytes(index);
     };
-    const std::pair<const char*, Form> forms[] = {
-        {"\r", Form::Ansi}, {"\n", Form::Ansi}, {"\r\n", Form::Utf16LE}, {"\r\n", Form::Utf16BE}, {"\n", Form::Utf8}};
-    for (const auto& [end, form] : forms) {
-        SCOPED_TRACE("form " + std::to_string(static_cast<int>(form)) + ", line end " + (end[0] == '\r' ? "CR" : "LF") +
-                     (end[1] ? "LF" : ""));
-        World w(entries);
-        w.fs.AddFile(w.Path("\\Cache\\cache.ini"), lines({0, 1, 2, 3}, end, form));
-        w.view.deleteTicked = true;
-        w.Select({0});
-        w.rip.cmdUncache_Click();
-        EXPECT_EQ(w.Index(), lines({1, 2, 3}, "\r\n", form));
-        std::vector<std::string> rows;
-        for (const auto& row : w.view.rows) rows.push_back(row.text);
-        EXPECT_EQ(rows, (std::vector<std::string>{"Caf\xE9.utx", "C.uax", "D.u"}));
-        w.Select({0, 1});
-        w.rip.cmdDelete_Click();
-        EXPECT_EQ(w.Index(), lines({3}, "\r\n", form));
-        EXPECT_EQ(w.fs.Bytes(G("\\Maps\\DM-A.ut2")), World::Content(0));
-        EXPECT_EQ(std::vector<bool>({w.fs.Has(w.Cached(K(2))), w.fs.Has(w.Cached(K(3))), w.fs.Has(w.Cached(K(4)))}),
-                  std::vector<bool>({false, false, true}));
-    }
-    // An index that cannot be read lists nothing and is left as it is, with a message naming it.
     World w(entries);
+    w.fs.AddFile(w.Path("\\Cache\\cache.ini"), lines({0, 1, 2, 3}, "\n"));
+    Uncache(w, {0});
+    EXPECT_EQ(w.Index(), lines({1, 2, 3}, "\r\n"));
+    EXPECT_EQ(w.Rows(), "Caf\xE9.utx@2 C.uax@3 D.u@4 ");
+    w.Select({0, 1});
+    w.rip.cmdDelete_Click();
+    EXPECT_EQ(w.Index(), lines({3}, "\r\n"));
+    EXPECT_EQ(w.Where(), "DM-A.ut2:Maps Caf\xE9.utx:- C.uax:- D.u:cache");  // it sees no UTF-16 line: see above
+    // An index that cannot be read lists nothing and is left as it is, with a message naming it.
+    World bad(entries);
     const std::string utf32 = std::string("\xFF\xFE\0\0", 4) + "[\0\0\0";
-    w.fs.AddFile(w.Path("\\Cache\\cache.ini"), utf32);
-    w.Select({});
-    w.rip.cmdUncache_Click();
-    EXPECT_TRUE(w.view.rows.empty());
-    EXPECT_EQ(w.Index(), utf32);
-    EXPECT_EQ(w.Shown(), std::vector<std::string>{"Morvane: \"" + w.Path("\\Cache\\cache.ini") + "\" is saved in a text "
-                                                  "encoding that Morvane cannot read, so Morvane leaves it as it is and "
-                                                  "removes no line from it."});
+    bad.fs.AddFile(w.Path("\\Cache\\cache.ini"), utf32);
+    Uncache(bad, {});
+    EXPECT_TRUE(bad.view.rows.empty());
+    EXPECT_EQ(bad.Index(), utf32);
+    EXPECT_EQ(bad.Shown(), std::vector<std::string>{"Morvane: \"" + w.Path("\\Cache\\cache.ini") + "\" is saved in "
+                                                    "a text encoding that Morvane cannot read, so Morvane leaves it as "
+                                                    "it is and removes no line from it."});
 }
