@@ -30,9 +30,8 @@ answer_subfolder() { r settext "Enter sub-directory" 1201 Help; r click "Enter s
 ended() { wait "$pid" || fail "Morvane exited with $?"; pid=; }
 all_uncached() {  # "listed": the main window is open and lists nothing more
   [ "${1:-}" != listed ] || [ -z "$(r rows Morvane 1011)" ] || fail "rows left after un-caching: $(r rows Morvane 1011)"
-  for f in Maps/DM-Morvane-Docks.ut2 Maps/CTF-Glacier-Run.ut2 System/MorvaneWeapons.u System/MorvaneWeapons.int \
-           Textures/GlacierRock.utx Sounds/HarbourAmbience.uax Music/DocksTheme.ogg Music/MenuLoop.umx \
-           StaticMeshes/CraneParts.usx Animations/SeagullRig.ukx Saves/Checkpoint.uvx Help/ReadMe-Docks.txt; do
+  # Where each type goes is the core's; here the run is seen to have happened, the sub-folder answered.
+  for f in Maps/DM-Morvane-Docks.ut2 System/MorvaneWeapons.u Music/DocksTheme.ogg Help/ReadMe-Docks.txt; do
     [ -f "$game/$f" ] || fail "$f was not un-cached"
   done
   [ "$(head -c 20 "$game/Maps/DM-Morvane-Docks.ut2")" = "DM-Morvane-Docks.ut2" ] || fail "map content"

@@ -10,9 +10,9 @@
 
 TEST(GameFolder, CleanPathTextTrimsBlanksAndOneBackslash) {
     const std::tuple<const char*, const char*, bool> cases[] = {  // text, cleaned, Shift-JIS
-        {"  C:\\Games\\UT2003\\  ", "C:\\Games\\UT2003", false}, {"C:\\Games\\UT2003", "C:\\Games\\UT2003", false},
+        {"  C:\\Games\\UT2003\\  ", "C:\\Games\\UT2003", false},
         {"C:\\Games\\UT2003\\\\", "C:\\Games\\UT2003\\", false},  // only the last backslash goes
-        {"\tC:\\Games\\ ", "\tC:\\Games", false}, {"   ", "", false}, {"\\", "", false}, {"", "", false},  // a tab is no blank
+        {"\tC:\\Games\\ ", "\tC:\\Games", false}, {"   ", "", false}, {"\\", "", false},  // a tab is no blank
         {"C:\\\x95\\", "C:\\\x95\\", true},  // the second byte of a two-byte character stays
         {"C:\\\x95\\\\", "C:\\\x95\\", true}, {"C:\\\x95\\", "C:\\\x95", false},
     };
@@ -23,21 +23,16 @@ TEST(GameFolder, CleanPathTextTrimsBlanksAndOneBackslash) {
     }
 }
 
-TEST(GameFolder, IsGameFolderWantsAPlainIndexFile) {
+// Which attributes count is the file system's own test; here the index's path and a lookup that fails.
+TEST(GameFolder, IsGameFolderWantsTheIndexFile) {
     const std::string game = "C:\\Games\\UT2003", index = game + "\\Cache\\Cache.ini";
-    // What is there, its attributes (AttrFolder: a folder of that name) and the answer; no path:
-    // the index, whose lookup fails.
-    const std::tuple<const char*, std::string, std::uint32_t, bool> cases[] = {
-        {"lower-case cache.ini", game + "\\cache\\cache.ini", 0, true}, {"read-only", index, AttrReadOnly, true},
-        {"hidden", index, AttrHidden, false}, {"system", index, AttrSystem, false}, {"a dir", index, AttrFolder, false},
-        {"no index", game + "\\Cache\\Other.ini", 0, false}, {"lookup fails", "", 0, false},
-    };
-    for (const auto& [what, path, attributes, expected] : cases) {
-        FakeFileSystem fs;
-        attributes == AttrFolder ? fs.AddFolder(path) : fs.AddFile(path.empty() ? index : path, "[Cache]", attributes);
-        if (path.empty()) fs.FailOn(FsOp::Exists, index, "The device is not ready.");
-        EXPECT_EQ(IsGameFolder(fs, game), expected) << what;
-    }
+    FakeFileSystem fs;
+    fs.AddFile(game + "\\Cache\\Other.ini", "[Cache]");
+    EXPECT_FALSE(IsGameFolder(fs, game)) << "no index";
+    fs.AddFile(index, "[Cache]", AttrReadOnly);
+    EXPECT_TRUE(IsGameFolder(fs, game));
+    fs.FailOn(FsOp::Exists, index, "The device is not ready.");
+    EXPECT_FALSE(IsGameFolder(fs, game)) << "lookup fails";
 }
 
 TEST(GameFolder, LocateGameFolderReadsTheGamesRecord) {
@@ -51,34 +46,30 @@ TEST(GameFolder, LocateGameFolderReadsTheGamesRecord) {
 
 TEST(GameFolder, NamesAndSubFoldersStayInsideTheGameFolderAndAreFileNames) {
     using F = NameFault;
+    // Names the fuzz target's invariants cannot judge: names taken, devices, and which fault a
+    // refused name has; that no name with a character Windows refuses passes is the fuzz target's.
     const std::pair<std::string, NameFault> names[] = {
-        {"DM-Rankin.ut2", F::None}, {"0123456789abcdef0123456789abcdef-1.uxx", F::None}, {"..ut2", F::None},
-        {"CONSOLE.u", F::None}, {"COM10.uax", F::None}, {"NULL.ut2", F::None}, {"x.nul", F::None},
-        {"", F::LeavesFolder}, {".", F::LeavesFolder}, {"..", F::LeavesFolder}, {"..\\x.u", F::LeavesFolder},
-        {"a/b.u", F::LeavesFolder}, {"C:x.u", F::LeavesFolder}, {"x.u:stream", F::LeavesFolder},
+        {"DM-Rankin.ut2", F::None}, {"..ut2", F::None}, {"CONSOLE.u", F::None}, {"COM10.uax", F::None},
+        {"x.nul", F::None}, {"", F::LeavesFolder}, {".", F::LeavesFolder}, {"..", F::LeavesFolder},
+        {"..\\x.u", F::LeavesFolder}, {"a/b.u", F::LeavesFolder}, {"C:x.u", F::LeavesFolder},
         // Devices whatever the case or extension, also with blanks before the dot, and names that
         // Windows would write elsewhere or not at all.
-        {"NUL.ut2", F::NotAFileName}, {"nul", F::NotAFileName}, {"Com1.uax", F::NotAFileName},
-        {"LPT9.a.b", F::NotAFileName}, {"aux .u", F::NotAFileName}, {"PRN", F::NotAFileName},
-        {"CONOUT$.u", F::NotAFileName}, {"COM\xB9.u", F::NotAFileName}, {"Map.ut2.", F::NotAFileName},
-        {"Map.ut2 ", F::NotAFileName}, {std::string("cache.ini\0.ut2", 14), F::NotAFileName},
-        {"Tab\there.u", F::NotAFileName}, {"a?.u", F::NotAFileName}, {"a*.u", F::NotAFileName},
-        {"a<b>.u", F::NotAFileName}, {"a|b.u", F::NotAFileName}, {"\"q\".u", F::NotAFileName},
+        {"NUL.ut2", F::NotAFileName}, {"Com1.uax", F::NotAFileName}, {"LPT9.a.b", F::NotAFileName},
+        {"aux .u", F::NotAFileName}, {"PRN", F::NotAFileName}, {"CONOUT$.u", F::NotAFileName},
+        {"COM\xB9.u", F::NotAFileName}, {"Map.ut2.", F::NotAFileName}, {"Map.ut2 ", F::NotAFileName},
+        {std::string("cache.ini\0.ut2", 14), F::NotAFileName}, {"a?.u", F::NotAFileName},
     };
     FakeCodePage codePage;
     for (const auto& [name, expected] : names)
         EXPECT_EQ(CheckFileName(name, codePage), expected) << "name \"" << Printable(name) << "\"";
     const std::pair<const char*, NameFault> answers[] = {
-        {"Help", F::None}, {"Help\\Docs", F::None}, {"Help\\", F::None}, {"My..Maps", F::None}, {"a\\\\b", F::None},
-        {"Help\\Cache", F::None}, {"Caches", F::None},  // dots inside a name climb nowhere
-        {"", F::LeavesFolder}, {"..", F::LeavesFolder}, {"a\\..\\b", F::LeavesFolder}, {"a/../b", F::LeavesFolder},
-        {"Help\\..", F::LeavesFolder}, {"\\x", F::LeavesFolder}, {"/x", F::LeavesFolder}, {"C:x", F::LeavesFolder},
-        {"C:\\Games", F::LeavesFolder}, {"\\\\server\\share", F::LeavesFolder},  // rooted, a drive, a share
-        {"...", F::LeavesFolder}, {".. ", F::LeavesFolder}, {"a\\...\\b", F::LeavesFolder},  // trailing dots drop
-        {"Help\\NUL", F::NotAFileName}, {"com3\\x", F::NotAFileName}, {"Help.", F::NotAFileName},
-        {"Help \\Docs", F::NotAFileName}, {"He\x01lp", F::NotAFileName}, {"H?lp", F::NotAFileName},
-        {"Cache", F::CacheFolder}, {"cache\\Sub", F::CacheFolder}, {".\\CACHE", F::CacheFolder},
-        {"Cache/x", F::CacheFolder},
+        {"Help\\Docs", F::None}, {"a\\\\b", F::None}, {"Help\\Cache", F::None}, {"Caches", F::None},
+        {"My..Maps", F::None},  // dots inside a name climb nowhere
+        {"", F::LeavesFolder}, {"a/../b", F::LeavesFolder}, {"/x", F::LeavesFolder},
+        {"C:\\Games", F::LeavesFolder}, {"\\\\server\\share", F::LeavesFolder},  // a drive, a share
+        {"...", F::LeavesFolder}, {".. ", F::LeavesFolder},  // trailing dots drop
+        {"Help\\NUL", F::NotAFileName}, {"Help \\Docs", F::NotAFileName},
+        {"cache\\Sub", F::CacheFolder}, {".\\CACHE", F::CacheFolder},
     };
     for (const auto& [answer, expected] : answers)
         EXPECT_EQ(CheckSubFolder(answer, codePage), expected) << "answer \"" << answer << "\"";

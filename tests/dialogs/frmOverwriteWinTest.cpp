@@ -4,7 +4,7 @@
 
 #include "dialogs/frmOverwrite.h"
 #include "resource.h"
-#include "support/DialogAnswerer.h"
+#include "support/WinProgram.h"
 
 TEST(frmOverwriteWin, AsksKeepsItsAnswersAndHides) {
     HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 80, 700, 500, nullptr,
@@ -14,19 +14,13 @@ TEST(frmOverwriteWin, AsksKeepsItsAnswersAndHides) {
     HWND box = prompt.Window();
     ASSERT_NE(box, nullptr);
     EXPECT_FALSE(IsWindowVisible(box));
-    EXPECT_EQ(WindowText(box) + "|" + WindowText(GetDlgItem(box, IDC_LBLOW)),
-              "Overwrite file?|Are you sure you want to overwrite");
-    EXPECT_EQ(GetWindowLongA(box, GWL_STYLE) & (WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX), 0);
+    EXPECT_EQ(Look(box), "Overwrite file? [fixed]|Are you sure you want to overwrite|&Yes|Yes to &All|&No|No &to All");
     RECT client;
     GetClientRect(box, &client);
     HDC screen = GetDC(nullptr);
     EXPECT_EQ(client.right, MulDiv(5025, GetDeviceCaps(screen, LOGPIXELSX), 1440));
     EXPECT_EQ(client.bottom, MulDiv(1485, GetDeviceCaps(screen, LOGPIXELSY), 1440));
     ReleaseDC(nullptr, screen);
-    std::string order;  // the buttons, left to right and in keyboard order
-    HWND b = GetDlgItem(box, IDC_CMDYES);
-    for (int i = 0; i < 4; ++i, b = GetNextDlgTabItem(box, b, FALSE)) order += WindowText(b) + "|";
-    EXPECT_EQ(order, "&Yes|Yes to &All|&No|No &to All|");
 
     DialogAnswerer answers;
     RECT shown{}, ownerRect, longLabel, shortLabel;

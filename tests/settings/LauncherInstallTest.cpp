@@ -39,28 +39,31 @@ TEST(LauncherInstall, InstallsAndRemovesButNeverLosesTheGame) {
         "when you start UT2003.\r\nIt has renamed the original 'UT2003.exe' file to 'UT2003_original.exe' and copied "
         "itself to 'UT2003.exe' instead.\r\nPlease do NOT delete either file!";
     // UT2003.exe and UT2003_original.exe before, the box's new state (-1: the window is hidden),
-    // the files after and the beginning of what the player is told.
-    const std::tuple<S, S, int, const char*, std::string> cases[] = {
+    // the files after, the beginning of what the player is told, and which flush of UT2003.exe fails.
+    const struct { S exe, original; int state; const char* files; std::string said; int failedFlush = 0; } cases[] = {
         {"Game", {}, 1, "Morvane 2|Game", warning},
-        {"Game", "Old game", 1, "Morvane 2|Game", warning},
         {"Game", {}, -1, "Game|-", ""},  // loading the options installs nothing
         {"Morvane 1", "Game", 1, "Morvane 1|Game", "Morvane: Launcher mode is installed already: "},
         {"Morvane 1", {}, 1, "Morvane 1|-", "Morvane: " + Exe + " is a copy of Morvane, but the game's own"},
         {{}, {}, 1, "-|-", "Morvane: Launcher mode was not installed: copying " + Exe + " to " + Original + " failed "
                            "(File not found.). Please check "},
+        // Morvane copied over UT2003.exe but not whole: the game's copy is put back over it.
+        {"Game", {}, 1, "Game|-", "Morvane: Launcher mode was not installed: copying Morvane to " + Exe + " failed "
+                                  "(Access denied.). The game is " + Exe + ", as before.", 1},
         {"Morvane 1", "Game", 0, "Game|-", ""},
         {{}, "Game", 0, "Game|-", ""},
         {"Morvane 1", {}, 0, "Morvane 1|-", "Morvane: Launcher mode cannot be removed: " + Original},
         {"Patched game", "Game", 0, "Patched game|Game", "Morvane: Launcher mode cannot be removed: " + Exe + " is not"},
         {"Morvane 1", "Morvane 0", 0, "Morvane 1|Morvane 0", "Morvane: Launcher mode cannot be removed: "},
     };
-    for (const auto& [exe, original, state, files, said] : cases) {
-        SCOPED_TRACE(exe.value_or("-") + "|" + original.value_or("-") + ", state " + std::to_string(state));
-        Installation i(exe, original);
-        i.Click(state < 0 ? 1 : state, state >= 0);
-        EXPECT_EQ(i.Files(), files);
-        EXPECT_EQ(i.Said().substr(0, said.size()), said);
-        EXPECT_EQ(i.prompts.shown.size(), said.empty() ? 0u : 1u);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.exe.value_or("-") + "|" + c.original.value_or("-") + ", state " + std::to_string(c.state));
+        Installation i(c.exe, c.original);
+        if (c.failedFlush) i.fs.FailOn(FsOp::Flush, Exe, "Access denied.", c.failedFlush);
+        i.Click(c.state < 0 ? 1 : c.state, c.state >= 0);
+        EXPECT_EQ(i.Files(), c.files);
+        EXPECT_EQ(i.Said().substr(0, c.said.size()), c.said);
+        EXPECT_EQ(i.prompts.shown.size(), c.said.empty() ? 0u : 1u);
     }
 }
 

@@ -1,8 +1,9 @@
 // A game folder on disk below the temporary folder, with the game's sub-folders and an empty Cache
-// folder; removed with all it holds. Shared by the Windows tests and the benchmarks.
+// folder, removed with all it holds; and plain file helpers for its users (tests, benchmarks).
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 class DiskGame {
 public:
@@ -15,6 +16,15 @@ public:
     const std::string& Folder() const { return folder_; }
     std::string Path(std::string_view tail) const { return folder_ + std::string(tail); }
     static std::string KeyFor(int n);  // 32 hexadecimal digits
+
+    static std::string Read(const std::string& path);  // empty if there is no such file
+    static void Write(const std::string& path, const std::string& bytes);
+    // Code page text as UTF-16 LE after its byte-order mark, as Notepad saves "Unicode".
+    static std::string Utf16(const std::string& text);
+    // An attribute lookup, which Wine answers "a file" for any device name (NUL.ut2, COM1.uax).
+    static bool IsFile(const std::string& path);
+    // Every file and folder stored below `folder`, as "Sub\name" (folders end in "\"), sorted.
+    static std::vector<std::string> Tree(const std::string& folder);
 
 private:
     std::string folder_;

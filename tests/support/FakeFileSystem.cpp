@@ -86,16 +86,20 @@ void FakeFileSystem::RequireParent(std::string_view path) const {
 }
 
 // Writes a file where one may be written, keeping the spelling of the one it replaces.
-void FakeFileSystem::Put(std::string_view path, std::string bytes, std::uint32_t attributes) {
+void FakeFileSystem::Put(std::string_view path, Node file) {
     RequireParent(path);
     const Node* old = Find(path);
     if (old != nullptr && (old->folder || (old->attributes & AttrReadOnly))) throw Failure("Access denied.");
-    nodes_[KeyOf(path)] = {old != nullptr ? old->spelling : std::string(path), std::move(bytes), false, attributes};
+    file.spelling = old != nullptr ? old->spelling : std::string(path);
+    nodes_[KeyOf(path)] = std::move(file);
 }
 
-void FakeFileSystem::Transfer(std::string_view from, std::string_view to) {
-    const Node source = FileOrThrow(from);
-    Put(to, source.bytes, source.attributes);
+// The file takes its new name with its attributes and time, as with MoveFileExA, which replaces a
+// file at `to` only when asked.
+void FakeFileSystem::Relocate(std::string_view from, std::string_view to, bool replace) {
+    const Node file = FileOrThrow(from);
+    if (!replace && Find(to) != nullptr) throw Failure("Cannot create a file when that file already exists.");
+    Put(to, file);
     if (KeyOf(from) != KeyOf(to)) nodes_.erase(KeyOf(from));
 }
 
@@ -119,11 +123,11 @@ void FakeFileSystem::WriteNew(std::string_view path, std::string_view bytes) {
     try {
         Enter(FsOp::WriteNew, path);
     } catch (const Failure&) {
-        if (Find(path) == nullptr) Put(path, std::string(bytes.substr(0, bytes.size() / 2)), 0);  // half way
+        if (Find(path) == nullptr) Put(path, {{}, std::string(bytes.substr(0, bytes.size() / 2))});  // half way
         throw;
     }
     if (Find(path) != nullptr) throw Failure("The file exists.");
-    Put(path, std::string(bytes), 0);
+    Put(path, {{}, std::string(bytes)});
 }
 
 std::uint64_t FakeFileSystem::Flush(std::string_view path) {
@@ -133,22 +137,21 @@ std::uint64_t FakeFileSystem::Flush(std::string_view path) {
 
 void FakeFileSystem::Replace(std::string_view from, std::string_view onto) {
     Enter(FsOp::Replace, from, onto);
-    Transfer(from, onto);
+    Relocate(from, onto, true);
 }
 
 void FakeFileSystem::Copy(std::string_view from, std::string_view to) {
     Enter(FsOp::Copy, from, to);
-    const Node source = FileOrThrow(from);
-    const bool shortCopy = std::find(shortCopies_.begin(), shortCopies_.end(), KeyOf(to)) != shortCopies_.end();
-    Put(to, shortCopy ? source.bytes.substr(0, source.bytes.size() / 2) : source.bytes, source.attributes & ~AttrReadOnly);
+    Node copy = FileOrThrow(from);
+    if (std::find(shortCopies_.begin(), shortCopies_.end(), KeyOf(to)) != shortCopies_.end())
+        copy.bytes.resize(copy.bytes.size() / 2);
+    copy.attributes &= ~AttrReadOnly;
+    Put(to, copy);
 }
 
-// As MoveFileExA: a file at `to` is replaced only when asked.
 void FakeFileSystem::Move(std::string_view from, std::string_view to, bool replace) {
     Enter(FsOp::Move, from, to);
-    FileOrThrow(from);
-    if (!replace && Find(to) != nullptr) throw Failure("Cannot create a file when that file already exists.");
-    Transfer(from, to);
+    Relocate(from, to, replace);
 }
 
 bool FakeFileSystem::SameBytes(std::string_view a, std::string_view b) {
@@ -169,15 +172,9 @@ void FakeFileSystem::MakeFolder(std::string_view path) {
     AddFolder(path);
 }
 
-// As MoveFileA: the file takes its new name; nothing may stand there already.
 void FakeFileSystem::Rename(std::string_view from, std::string_view to) {
     Enter(FsOp::Rename, from, to);
-    Node moved = FileOrThrow(from);
-    RequireParent(to);
-    if (Find(to) != nullptr) throw Failure("Cannot create a file when that file already exists.");
-    moved.spelling = std::string(to);
-    nodes_.erase(KeyOf(from));
-    nodes_[KeyOf(to)] = std::move(moved);
+    Relocate(from, to, false);
 }
 
 std::vector<FoundFile> FakeFileSystem::List(std::string_view pattern) {

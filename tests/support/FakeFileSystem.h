@@ -73,8 +73,8 @@ private:
     const Node* Find(std::string_view path) const;
     const Node& FileOrThrow(std::string_view path) const;
     void RequireParent(std::string_view path) const;
-    void Put(std::string_view path, std::string bytes, std::uint32_t attributes);
-    void Transfer(std::string_view from, std::string_view to);  // keeps the attributes
+    void Put(std::string_view path, Node file);
+    void Relocate(std::string_view from, std::string_view to, bool replace);
 
     std::map<std::string, Node> nodes_;
     std::vector<Fault> faults_;

@@ -20,7 +20,6 @@ RegValue FakeRegistry::ReadRegValue(std::uint32_t root, std::string_view keyPath
                                     std::uint32_t& type) {
     type = 0;
     const std::string where = Where(root, keyPath, name);
-    log.push_back(where);
     const auto it = values_.find(where);
     if (Denied(where) || it == values_.end()) return RegValue::Nothing();
     type = it->second.first;
@@ -30,7 +29,6 @@ RegValue FakeRegistry::ReadRegValue(std::uint32_t root, std::string_view keyPath
 void FakeRegistry::WriteRegValue(std::uint32_t root, std::string_view keyPath, std::string_view name,
                                  std::string_view text) {
     const std::string where = Where(root, keyPath, name);
-    log.push_back(where + " = " + std::string(text));
     if (!Denied(where)) values_[where] = {RegSz, RegValue::OfText(std::string(text))};
 }
 

@@ -17,7 +17,7 @@
 #include "uncache/OverwritePrompt.h"
 
 // Values under HKEY_LOCAL_MACHINE (by default) and HKEY_CURRENT_USER; key paths and names compare
-// without letter case. Every call is logged, as "HKLM\key\name" for a read and "... = text" for a write.
+// without letter case.
 class FakeRegistry final : public Registry {
 public:
     void Set(std::string_view keyPath, std::string_view name, RegValue value, std::uint32_t type = RegSz,
@@ -26,7 +26,6 @@ public:
     }
     // Reads give no value and writes do nothing below this key, as when it cannot be opened.
     void Deny(std::string_view keyPath, std::uint32_t root = HKeyLocalMachine) { denied_.push_back(Where(root, keyPath, "")); }
-    std::vector<std::string> log;
 
     RegValue ReadRegValue(std::uint32_t root, std::string_view keyPath, std::string_view name,
                           std::uint32_t& type) override;
@@ -135,15 +134,15 @@ public:
     int current = -1;
     std::map<RipLabel, std::string> labels;
     bool deleteTicked = false, timerOn = false, closing = false;
-    int yields = 0, focusMoves = 0, wholeSelections = 0, loads = 0;
+    int yields = 0, loads = 0, pathReturns = 0;  // pathReturns: path box text selected whole, path box focused
     bool redrawOff = false;  // between BeginRows and EndRows
     int failRow = -1;        // AddRow of this row runs out of memory
     std::function<void()> onYield;  // runs inside YieldOnce
 
     std::string PathText() override { return path; }
     void SetPathText(std::string_view t) override { path = std::string(t); }
-    void SelectWholePathText() override { ++wholeSelections; }
-    void FocusPath() override { ++focusMoves; }
+    void SelectWholePathText() override { ++pathReturns; }
+    void FocusPath() override { ++pathReturns; }
     void StopPathTimer() override { timerOn = false; }
     int RowCount() override { return static_cast<int>(rows.size()); }
     std::string RowText(int r) override { return rows.at(static_cast<std::size_t>(r)).text; }

@@ -41,14 +41,10 @@ void OpenedGame::Key(int id, WPARAM key) const {
 }
 
 std::vector<std::string> ListRows(HWND list) {
-    char name[16] = {};
-    GetClassNameA(list, name, sizeof name);
-    const bool combo = lstrcmpiA(name, "ComboBox") == 0;
-    const LRESULT n = SendMessageA(list, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
-    std::vector<std::string> rows(static_cast<std::size_t>(n));
+    std::vector<std::string> rows(static_cast<std::size_t>(SendMessageA(list, LB_GETCOUNT, 0, 0)));
     for (std::size_t i = 0; i < rows.size(); ++i) {
         char b[512] = {};
-        SendMessageA(list, combo ? CB_GETLBTEXT : LB_GETTEXT, i, reinterpret_cast<LPARAM>(b));
+        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(b));
         rows[i] = b;
     }
     return rows;
@@ -63,4 +59,19 @@ std::string ClipboardText() {
     }
     CloseClipboard();
     return text;
+}
+
+std::string Look(HWND window) {
+    std::string look = WindowText(window);
+    if ((GetWindowLongA(window, GWL_STYLE) & (WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) == 0)
+        look += " [fixed]";
+    if (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) look += " [tool]";
+    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        char type[16] = {};
+        GetClassNameA(child, type, sizeof type);
+        const LONG picture = GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK;
+        if (lstrcmpiA(type, "Static") == 0 && (picture == SS_ICON || picture == SS_BITMAP)) continue;
+        if (const std::string text = WindowText(child); !text.empty()) look += "|" + text;
+    }
+    return look;
 }

@@ -18,8 +18,12 @@
 #include "support/DialogAnswerer.h"
 #include "support/TempGame.h"
 
-// The rows of a list box or of a drop-down list.
+// The rows of a list box.
 std::vector<std::string> ListRows(HWND list);
+// A window as a user meets it: its title; " [fixed]" without sizing frame, control box, minimise
+// or maximise button; " [tool]" when it stays out of the task bar; then "|" and the text of every
+// child control that has one but pictures, in their order (the keyboard's order in a dialog).
+std::string Look(HWND window);
 std::string ClipboardText();
 
 // The folder is recorded as the game's and the main window opened on it with no stored options;
