@@ -17,43 +17,37 @@ const World::Entries Five = [] {
     return entries;
 }();
 
-TEST(CacheDeletion, AsksFirstThenDeletesTheSelectedFilesAndTheirLines) {
+TEST(CacheDeletion, AsksFirstThenDeletesTheSelectedFilesAndTheirLinesOrReportsAFailureAndKeepsTheIndex) {
     const char* const none = "DM-A.ut2:cache,ini B.u:cache,ini C.utx:cache,ini D.uax:cache,ini E.ogg:cache,ini";
-    // The selected rows, the current row, the answer, the outcome and the index's lines after a
-    // rewrite (none: the index is left as it was).
-    const std::tuple<std::vector<int>, int, MsgAnswer, const char*, std::vector<std::size_t>> cases[] = {
-        {{1, 3}, -1, MsgAnswer::Yes, none, {}},  // no current row: not even a question
-        {{1, 3}, 3, MsgAnswer::No, none, {}},
-        {{}, 1, MsgAnswer::Yes, none, {0, 1, 2, 3, 4}},  // the current row is not a selection
-        {{1, 3, 4}, 3, MsgAnswer::Yes, "DM-A.ut2:cache,ini B.u:- C.utx:cache,ini D.uax:- E.ogg:cache,ini", {0, 2, 4}},
+    const std::string report = "frmRip->cmdDelete_Click: " + BuildErrorReport(ReportSite::Delete, "Locked.").message;
+    // The selected rows, the current row, the answer, whether D cannot be deleted, the outcome and
+    // the index's lines after a rewrite (none: the index is left as it was).
+    const std::tuple<std::vector<int>, int, MsgAnswer, bool, const char*, std::vector<std::size_t>> cases[] = {
+        {{1, 3}, -1, MsgAnswer::Yes, false, none, {}},  // no current row: not even a question
+        {{1, 3}, 3, MsgAnswer::No, false, none, {}},
+        {{}, 1, MsgAnswer::Yes, false, none, {0, 1, 2, 3, 4}},  // the current row is not a selection
+        {{1, 3, 4}, 3, MsgAnswer::Yes, false, "DM-A.ut2:cache,ini B.u:- C.utx:cache,ini D.uax:- E.ogg:cache,ini",
+         {0, 2, 4}},
+        {{1, 3}, 3, MsgAnswer::Yes, true, "DM-A.ut2:cache,ini B.u:ini C.utx:cache,ini D.uax:cache,ini E.ogg:cache,ini",
+         {}},
     };
-    for (const auto& [selected, current, answer, where, rewritten] : cases) {
+    for (const auto& [selected, current, answer, fails, where, rewritten] : cases) {
         SCOPED_TRACE("current row " + std::to_string(current) + (answer == MsgAnswer::No ? ", answered No" : ""));
         World w(Five);
         const std::string messy = "\r\nabc=Short.u\r\n" + w.Index();  // only a rewrite tidies it
         w.fs.AddFile(w.Path("\\Cache\\cache.ini"), messy);
+        if (fails) w.fs.FailOn(FsOp::Remove, w.Cached(Five[3].first), "Locked.");
         w.Select(selected);
         w.view.current = current;
         w.prompts.answers = {answer};
         w.rip.cmdDelete_Click();
-        EXPECT_EQ(w.Shown(), current == -1 ? std::vector<std::string>{} : std::vector<std::string>{Question});
+        std::vector<std::string> shown = {Question, report};
+        shown.resize(current == -1 ? 0 : fails ? 2 : 1);
+        EXPECT_EQ(w.Shown(), shown);
         EXPECT_EQ(w.Where(), where);
         EXPECT_EQ(w.Index(), rewritten.empty() ? messy : w.IndexOf(rewritten));
-        EXPECT_EQ(w.view.loads, rewritten.empty() ? 1 : 2) << "the listing is reloaded after a rewrite";
+        EXPECT_EQ(w.view.loads, rewritten.empty() ? 1 : 2) << "the listing is reloaded after a rewrite only";
     }
-}
-
-TEST(CacheDeletion, ASharedKeyFailsOnItsSecondDeleteAndKeepsTheIndex) {
-    World::Entries entries = World::Keyed({"DM-A.ut2", "DM-Again.ut2", "B.u"});
-    entries[1].first = entries[0].first;
-    World w(entries);
-    w.Select({0, 1});
-    w.rip.cmdDelete_Click();
-    EXPECT_EQ(w.Shown(), (std::vector<std::string>{Question, "frmRip->cmdDelete_Click: " +
-                                                   BuildErrorReport(ReportSite::Delete, "File not found.").message}));
-    EXPECT_EQ(w.Index(), w.IndexOf({0, 1, 2})) << "the index as it was";
-    EXPECT_EQ(w.Where(), "DM-A.ut2:ini DM-Again.ut2:ini B.u:cache,ini");
-    EXPECT_EQ(w.view.loads, 1) << "the listing is not reloaded after a failure";
 }
 
 TEST(CacheDeletion, NoLineIsDroppedForAFileStillThereWhateverOperationFails) {

@@ -1,6 +1,7 @@
 // Runs an action once cleanly, then once more for every file operation it performed, with exactly
 // that call made to fail, and hands each outcome to a check. Shared by the tests whose data must
-// survive a failure at any point: the un-cache run, "Remove selected", the fixer, launcher mode.
+// survive a failure at any point: the un-cache run's, "Remove selected"'s, the fixer's and launcher
+// mode's.
 #pragma once
 #include <gtest/gtest.h>
 

@@ -20,26 +20,21 @@ TEST(ErrorReport, EverySiteShowsItsOwnTextsAndButtons) {
         {ReportSite::Find, "frmRip->mnuOptions_Click", "frmRip->mnuOptions_Click"},
     };
     for (const auto& c : cases) {
-        const std::string message =
-            "An unexpected error occurred in '" + c.named + "'!\r\n" + d + "\r\nPlease report this error to:   "
-            "morvane-bugs@users.example   including the whole error message above. Thank you.\r\n(The error message "
-            "has been copied to your clipboard)" + (c.yes.empty() ? "" : "\r\n\r\nPress [Yes] if you want Morvane to "
-            "continue " + c.yes);
-        // Answered Yes: only a report that asks goes on (No ending a run is the callers' test).
         SCOPED_TRACE(c.title);
         ScriptedPrompts prompts;
         FakeClipboard clipboard;
-        std::string clipboardWhileShown = "no message";
-        prompts.onMessage = [&] { clipboardWhileShown = clipboard.text; };
-        prompts.answers = {MsgAnswer::Yes};
-        bool goOn = false;
-        if (c.procedure) ReportUnexpectedError(prompts, clipboard, c.procedure, d);
-        else goOn = ReportUnexpectedError(prompts, clipboard, c.site, d);
-        ASSERT_EQ(prompts.shown.size(), 1u);
-        EXPECT_EQ(prompts.shown[0].title + "|" + prompts.shown[0].text, c.title + "|" + message);
-        EXPECT_EQ(prompts.shown[0].icon, MsgIcon::Critical);
-        EXPECT_EQ(prompts.shown[0].buttons, c.yes.empty() ? MsgButtons::Ok : MsgButtons::YesNo);
+        std::string onClipboard = "no message";  // while the box is shown
+        prompts.onMessage = [&] { onClipboard = clipboard.text; };
+        prompts.answers = {MsgAnswer::Yes};  // only a report that asks goes on; No ending a run is the callers' test
+        const bool goOn = c.procedure ? (ReportUnexpectedError(prompts, clipboard, c.procedure, d), false)
+                                      : ReportUnexpectedError(prompts, clipboard, c.site, d);
+        const ScriptedPrompts::Shown& box = prompts.shown.at(0);
+        EXPECT_EQ(box.title + "|" + box.text, c.title + "|An unexpected error occurred in '" + c.named + "'!\r\n" + d +
+            "\r\nPlease report this error to:   morvane-bugs@users.example   including the whole error message above. "
+            "Thank you.\r\n(The error message has been copied to your clipboard)" + (c.yes.empty() ? "" :
+            "\r\n\r\nPress [Yes] if you want Morvane to continue " + c.yes));
+        EXPECT_TRUE(box.icon == MsgIcon::Critical && box.buttons == (goOn ? MsgButtons::YesNo : MsgButtons::Ok));
         EXPECT_EQ(goOn, !c.yes.empty());
-        EXPECT_EQ(clipboardWhileShown, c.prefix + d) << "the clipboard is filled before the box opens";
+        EXPECT_EQ(onClipboard, c.prefix + d);
     }
 }

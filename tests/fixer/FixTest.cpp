@@ -4,7 +4,6 @@
 
 #include <array>
 #include <functional>
-#include <initializer_list>
 #include <map>
 #include <memory>
 #include <optional>
@@ -15,19 +14,15 @@
 #include "platform/DateFormatter.h"
 #include "support/World.h"
 
+using namespace std::string_literals;
+
 namespace {
 
 using Names = std::vector<std::string>;
 std::size_t I(FixList list) { return static_cast<std::size_t>(list); }
 
-std::string Ini(std::initializer_list<const char*> lines) {  // "[Cache]", then each line, each with CR LF
-    std::string text = "[Cache]\r\n";
-    for (const char* line : lines) text += std::string(line) + "\r\n";
-    return text;
-}
-
 // Entries with their file (A, C), without (B, and D of the same name), and stray files.
-const std::string OldIndex = Ini({"A=DM-A.ut2", "B=B.utx", "C=C.u", "D=B.utx"}), Found = "Found problem files :  ";
+const std::string OldIndex = "[Cache]\r\nA=DM-A.ut2\r\nB=B.utx\r\nC=C.u\r\nD=B.utx\r\n";
 const Names Files = {"A-1.uxx", "C-1.uxx", "S-1.uxx", "U-1.uxx", "T-2.uxx", "x.dat"};
 
 // A game whose index (none without one) and cache folder are given, each file holding its name,
@@ -58,10 +53,7 @@ struct Fixer final : World, FixView, DateFormatter {
     void EnableDelHex(bool enabled) override { delHex = enabled; }
     std::string FormatFileTime(std::uint64_t ticks) override { return "{" + std::to_string(ticks) + "}"; }
 
-    void Click(FixList list, int row, void (Fix::*handler)()) {
-        selected[I(list)] = row;
-        (fix.*handler)();
-    }
+    void Click(FixList list, int row, void (Fix::*handler)()) { selected[I(list)] = row, (fix.*handler)(); }
     std::string Rows(FixList list) {
         std::string s;
         for (const std::string& row : rows[I(list)]) s += (s.empty() ? "" : ",") + row;
@@ -83,33 +75,32 @@ struct Fixer final : World, FixView, DateFormatter {
 }  // namespace
 
 TEST(FixScan, SortsEntriesAndFilesIntoTheListsOrSaysWhyItCannot) {
-    const std::string six = "A-1.uxx,C-1.uxx,S-1.uxx,T-2.uxx,U-1.uxx,x.dat",
-                      all = "OK[] Cache[] Files[" + six + "] Hex[" + six + "] " + Found + "6 unreferenced files",
+    const std::string found = "Found problem files :  ", six = "A-1.uxx,C-1.uxx,S-1.uxx,T-2.uxx,U-1.uxx,x.dat",
+                      all = "OK[] Cache[] Files[" + six + "] Hex[" + six + "] " + found + "6 unreferenced files",
                       report = "frmFix->RefreshLists: " +
-                               BuildErrorReport(ReportSite::FixRefreshLists, "Locked.").message,
-                      utf32("\0\0\xFE\xFF", 4);
+                               BuildErrorReport(ReportSite::FixRefreshLists, "Locked.").message;
     // The index (none: no file), the folder, an operation failing with "Locked." and the answer to
     // the report; then the lists and their summary (which was "before"), and the messages.
     const struct { std::optional<std::string> index; Names files; std::optional<FsOp> op; MsgAnswer answer;
                    std::string lists; Names shown; } cases[] = {
         // With its file, without, unrelated files; a cached name matches exactly (letter case included,
         // the empty key too), and cache.ini and other ".ini" files of any letter case are no cached files.
-        {Ini({"A=a.ut2", "B=b.ut2", "C=c.ut2", "=e.ut2"}), {"A-1.uxx", "b-1.uxx", "C-1.UXX", "-1.uxx", "A-2.uxx",
-         "x.INI", "x.dat"}, {}, {}, "OK[a.ut2,e.ut2] Cache[b.ut2,c.ut2] Files[A-2.uxx,b-1.uxx,C-1.UXX,x.dat] "
-         "Hex[-1.uxx,A-1.uxx,A-2.uxx,b-1.uxx,C-1.UXX,x.dat] " + Found + "4 unreferenced files and 2 references to "
-         "unexisting files", {}},
+        {"[Cache]\r\nA=a.ut2\r\nB=b.ut2\r\nC=c.ut2\r\n=e.ut2\r\n", {"A-1.uxx", "b-1.uxx", "C-1.UXX", "-1.uxx",
+         "A-2.uxx", "x.INI", "x.dat"}, {}, {}, "OK[a.ut2,e.ut2] Cache[b.ut2,c.ut2] Files[A-2.uxx,b-1.uxx,C-1.UXX,"
+         "x.dat] Hex[-1.uxx,A-1.uxx,A-2.uxx,b-1.uxx,C-1.UXX,x.dat] " + found + "4 unreferenced files and 2 references "
+         "to unexisting files", {}},
         // A key twice: two OK rows, its file once in cmbHex.
-        {Ini({"A=a.ut2", "A=again.ut2"}), {"A-1.uxx"}, {}, {},
+        {"[Cache]\r\nA=a.ut2\r\nA=again.ut2\r\n", {"A-1.uxx"}, {}, {},
          "OK[a.ut2,again.ut2] Cache[] Files[] Hex[A-1.uxx] No problems found !", {}},
         // No index: said so, without an icon, and every file is unreferenced.
-        {std::nullopt, {"A-1.uxx", "x.dat"}, {}, {}, "OK[] Cache[] Files[A-1.uxx,x.dat] Hex[A-1.uxx,x.dat] " + Found +
+        {std::nullopt, {"A-1.uxx", "x.dat"}, {}, {}, "OK[] Cache[] Files[A-1.uxx,x.dat] Hex[A-1.uxx,x.dat] " + found +
          "2 unreferenced files", {"Morvane: No cache.ini file in C:\\Games\\UT2003\\Cache"}},
         // An index that cannot be read: Yes goes on without it, No ends the scan at once.
         {OldIndex, Files, FsOp::ReadAll, MsgAnswer::Yes, all, {report}},
         {OldIndex, Files, FsOp::Exists, MsgAnswer::No, "OK[] Cache[] Files[] Hex[] before", {report}},
-        {utf32, Files, {}, {}, all, {"Morvane: " + UnreadableIndexMessage(World::Game)}},
+        {"\0\0\xFE\xFF"s, Files, {}, {}, all, {"Morvane: " + UnreadableIndexMessage(World::Game)}},  // UTF-32
         // A cache folder that cannot be searched: said so, and no empty row.
-        {OldIndex, Files, FsOp::List, {}, "OK[] Cache[DM-A.ut2,B.utx,C.u,B.utx] Files[] Hex[] " + Found +
+        {OldIndex, Files, FsOp::List, {}, "OK[] Cache[DM-A.ut2,B.utx,C.u,B.utx] Files[] Hex[] " + found +
          "4 references to unexisting files", {"Morvane: Invalid filename!"}},
     };
     for (const auto& c : cases) {
@@ -130,12 +121,9 @@ TEST(FixScan, SortsEntriesAndFilesIntoTheListsOrSaysWhyItCannot) {
                                         "Morvane leaves it as it is: rewriting it now would lose every line that was "
                                         "not read. Press \"Refresh All\" once cache.ini can be read.");
         }
-        // Without a valid folder nothing changes but the message.
-        f.rip.ValidPath = false;
+        f.rip.ValidPath = false;  // nothing changes but the message
         f.fix.RefreshLists();
-        EXPECT_EQ(f.Lists(), c.lists);
-        ASSERT_FALSE(f.prompts.shown.empty());
-        EXPECT_EQ(f.prompts.Titles().back(), "Stoopid user: Please enter a valid path in main window!");
+        EXPECT_EQ(f.Lists() + f.Shown().back(), c.lists + "Stoopid user: Please enter a valid path in main window!");
         EXPECT_EQ(f.prompts.shown.back().icon, MsgIcon::Critical);
     }
 }
@@ -150,10 +138,6 @@ TEST(FixSelect, EachRowShowsWhatItStandsForAndClearsTheOtherLists) {
     EXPECT_EQ(f.Details(), "C.u|<7> (7 bytes)|{777}|hex 1 on|1-1-1");
     f.Click(FixList::Cache, 0, &Fix::lstCache_Click);  // B.utx, without its file
     EXPECT_EQ(f.Details(), "B.utx|???|???|hex -1 off|-1-10");
-    f.fix.cmdDelHex_Click();
-    f.fix.cmdSave_Click();
-    EXPECT_EQ(f.prompts.Titles(), (Names{"Select a file, dummy!: Please select a file to delete!",
-                                         "No file selected: Please select an existing physical file!"}));
     // A file gone since the scan: said so, and a fresh scan shows it missing.
     f.fs.Remove(f.Path("\\Cache\\C-1.uxx"));
     f.Click(FixList::OK, 1, &Fix::lstOK_Click);
@@ -169,7 +153,7 @@ TEST(FixRepairs, BindDeleteAndRemoveAsAskedAndRefuseWhatWouldNameAnotherFile) {
     };
     const Act ok = [](Fixer& f) { f.Click(FixList::OK, 0, &Fix::lstOK_Click); };  // DM-A.ut2
     const auto save = &Fix::cmdSave_Click, delCache = &Fix::cmdDelCache_Click, delHex = &Fix::cmdDelHex_Click;
-    const std::string replace = "Replace file?: This ", both = "DM-A.ut2,C.u",
+    const std::string replace = "Replace file?: This ", both = "DM-A.ut2,C.u", cache = World::Game + "\\Cache\\"s,
                       file = replace + "cached file is already referenced in cache.ini.",
                       name = replace + "filename is already referenced as a valid file in cache.ini.",
                       confirm = "Confirm file deletion: Are you sure you want to delete C-1.uxx ?",
@@ -179,21 +163,17 @@ TEST(FixRepairs, BindDeleteAndRemoveAsAskedAndRefuseWhatWouldNameAnotherFile) {
     // The choice, the button, the answers, the questions and refusals, the index, lstOK's rows after.
     const struct { Act choose; void (Fix::*press)(); std::vector<MsgAnswer> answers; Names shown;
                    std::string index, ok; } cases[] = {
-        // Two stray files bound in a row, without a question: each line goes at the end.
-        {[&](Fixer& f) { f.Click(FixList::Files, 0, &Fix::lstFiles_Click), f.filename = "One.ut2";
-                         f.fix.cmdSave_Click(), hex(4, "Two.ut2")(f); },
-         save, {}, {}, OldIndex + "S=One.ut2\r\nU=Two.ut2\r\n", "DM-A.ut2,C.u,One.ut2,Two.ut2"},
         // A name whose file is missing, bound to a stray file: both of its old lines go.
-        {[](Fixer& f) { f.Click(FixList::Cache, 0, &Fix::lstCache_Click);
-                        f.Click(FixList::Hex, 2, &Fix::cmbHex_Change); },
-         save, {}, {}, Ini({"A=DM-A.ut2", "C=C.u", "S=B.utx"}), "DM-A.ut2,C.u,B.utx"},
+        {[&](Fixer& f) { f.Click(FixList::Cache, 0, &Fix::lstCache_Click), hex(2, "B.utx")(f); },
+         save, {}, {}, "[Cache]\r\nA=DM-A.ut2\r\nC=C.u\r\nS=B.utx\r\n", "DM-A.ut2,C.u,B.utx"},
         // An OK entry saved again: both questions, and its line moves to the end; or No.
-        {ok, save, {MsgAnswer::Yes, MsgAnswer::Yes}, {file, name}, Ini({"B=B.utx", "C=C.u", "D=B.utx", "A=DM-A.ut2"}),
-         "C.u,DM-A.ut2"},
+        {ok, save, {MsgAnswer::Yes, MsgAnswer::Yes}, {file, name},
+         "[Cache]\r\nB=B.utx\r\nC=C.u\r\nD=B.utx\r\nA=DM-A.ut2\r\n", "C.u,DM-A.ut2"},
         {ok, save, {MsgAnswer::No}, {file}, OldIndex, both},
         // A valid entry's file given a new name: the line of its key goes.
-        {hex(0, "New.ut2"), save, {}, {file}, Ini({"B=B.utx", "C=C.u", "D=B.utx", "A=New.ut2"}), "C.u,New.ut2"},
-        // A file no line can name, a name cache.ini cannot hold, no name.
+        {hex(0, "New.ut2"), save, {}, {file}, "[Cache]\r\nB=B.utx\r\nC=C.u\r\nD=B.utx\r\nA=New.ut2\r\n", "C.u,New.ut2"},
+        // No file chosen, a file no line can name, a name cache.ini cannot hold, no name.
+        {[](Fixer&) {}, save, {}, {"No file selected: Please select an existing physical file!"}, OldIndex, both},
         {hex(3, "New.ut2"), save, {}, {"Morvane: \"T-2.uxx" + refused}, OldIndex, both},
         {hex(2, "New.ut2 "), save, {}, {"Morvane: \"New.ut2 \" cannot be written to cache.ini as it is: blanks at the "
          "end of a name and line breaks are lost when cache.ini is read. Please enter the real filename without them."},
@@ -201,14 +181,21 @@ TEST(FixRepairs, BindDeleteAndRemoveAsAskedAndRefuseWhatWouldNameAnotherFile) {
         {hex(2, ""), save, {}, {"No filename inputted: You have not entered a name for this file!"}, OldIndex, both},
         // References: every line of a name, a valid one, an unknown name (letter case counts), none.
         {hex(0, "B.utx"), delCache, {}, {"B.utx: Are you really sure you want to delete this file?"},
-         Ini({"A=DM-A.ut2", "C=C.u"}), both},
+         "[Cache]\r\nA=DM-A.ut2\r\nC=C.u\r\n", both},
         {hex(0, "C.u"), delCache, {}, {"C.u: This is a VALID file, are you really sure you want to delete it?"},
-         Ini({"A=DM-A.ut2", "B=B.utx", "D=B.utx"}), "DM-A.ut2"},
+         "[Cache]\r\nA=DM-A.ut2\r\nB=B.utx\r\nD=B.utx\r\n", "DM-A.ut2"},
         {hex(0, "c.u"), delCache, {}, {"Invalid filename!: File isn't referenced in cache.ini!"}, OldIndex, both},
         {hex(0, ""), delCache, {}, {"Morvane: Please enter a cache.ini reference to delete!"}, OldIndex, both},
-        // A file, deleted on Yes only; its line stays.
+        // None chosen; a file, deleted on Yes only, its line kept.
+        {[](Fixer&) {}, delHex, {}, {"Select a file, dummy!: Please select a file to delete!"}, OldIndex, both},
         {hex(1, ""), delHex, {}, {confirm}, OldIndex, "DM-A.ut2"},
         {hex(1, ""), delHex, {MsgAnswer::No}, {confirm}, OldIndex, both},
+        // A rewrite or a deletion that fails: said so, and nothing is lost.
+        {[&](Fixer& f) { hex(2, "New.ut2")(f), f.fs.FailOn(FsOp::Replace, f.Path("\\Cache\\cache.ini"), "Full."); },
+         save, {}, {"Morvane: Morvane could not rewrite \"" + cache + "cache.ini\", which stays as it was:"},
+         OldIndex, both},
+        {[&](Fixer& f) { hex(1, "")(f), f.fs.FailOn(FsOp::Remove, f.Path("\\Cache\\C-1.uxx"), "Locked."); }, delHex, {},
+         {confirm, "Morvane: Morvane could not delete \"" + cache + "C-1.uxx\":"}, OldIndex, both},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.index + c.ok);

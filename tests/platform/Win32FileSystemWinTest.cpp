@@ -1,4 +1,4 @@
-// The Win32 file system, the folder listing and the size texts on real folders.
+// The Win32 file system and the size texts on real folders.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -6,11 +6,9 @@
 #include <memory>
 
 #include "platform/Failure.h"
-#include "platform/MFiles.h"
 #include "platform/Win32Error.h"
 #include "platform/Win32FileSystem.h"
 #include "platform/Win32SizeFormatter.h"
-#include "support/Fakes.h"
 #include "support/TempGame.h"
 
 namespace {
@@ -38,36 +36,48 @@ protected:
 
 }  // namespace
 
-TEST_F(Win32FileSystemWin, ExistsSeesOnlyFilesWithDefaultAttributes) {
-    // make: the attributes of a file made first, or a folder; 0: nothing is made
-    const struct { const char* name; DWORD make; bool exists; } rows[] = {
-        {"plain", FILE_ATTRIBUTE_NORMAL, true},      {"ro", FILE_ATTRIBUTE_READONLY, true},
-        {"hidden", FILE_ATTRIBUTE_HIDDEN, false},    {"system", FILE_ATTRIBUTE_SYSTEM, false},
-        {"Folder", FILE_ATTRIBUTE_DIRECTORY, false}, {"missing", 0, false},
-        {"pl?in", 0, true}, {"hid*", 0, false}, {"NoFolder\\plain", 0, false},  // a search; a missing folder
-    };
-    for (const auto& row : rows) {
-        const std::string path = maps + row.name;
-        if (row.make == FILE_ATTRIBUTE_DIRECTORY) {
-            CreateDirectoryA(path.c_str(), nullptr);
-        } else if (row.make != 0) {
-            TempGame::Write(path, "x");
-            SetFileAttributesA(path.c_str(), row.make);
-        }
-        EXPECT_EQ(fs.Exists(path), row.exists) << row.name;
+TEST_F(Win32FileSystemWin, ExistsSeesOnlyFilesWithDefaultAttributesAndPathsThatNameNoFileFailAndTouchNothing) {
+    const std::pair<const char*, DWORD> made[] = {{"plain", FILE_ATTRIBUTE_NORMAL}, {"ro", FILE_ATTRIBUTE_READONLY},
+                                                  {"hidden", FILE_ATTRIBUTE_HIDDEN}, {"system", FILE_ATTRIBUTE_SYSTEM}};
+    for (const auto& [name, attributes] : made) {
+        TempGame::Write(maps + name, "x");
+        SetFileAttributesA((maps + name).c_str(), attributes);
     }
+    CreateDirectoryA((maps + "Folder").c_str(), nullptr);
+    const std::pair<const char*, bool> exists[] = {
+        {"plain", true}, {"ro", true}, {"hidden", false}, {"system", false}, {"Folder", false}, {"missing", false},
+        {"pl?in", true}, {"hid*", false}, {"NoFolder\\plain", false},  // a search; a missing folder
+    };
+    for (const auto& [name, expected] : exists) EXPECT_EQ(fs.Exists(maps + name), expected) << name;
+
+    // NUL.ut2 opens the null device, a character device: a "copy" there wrote nothing.
+    EXPECT_EQ(FailureOf([&] { fs.Flush(maps + "NUL.ut2"); }), Win32ErrorText(ERROR_BAD_DEVICE));
+    // The ANSI functions would end each path at its NUL byte and act on cache.ini, plain or Cache.
+    // (One row per operation: its other path, and listing, go through the same check.)
+    const std::string f = maps + "plain", index = game.Index();
+    const Names before = TempGame::Tree(game.Folder());
+    const std::string nul(1, '\0'), ini = game.Path("\\Cache\\cache.ini") + nul + "x", fx = f + nul + "x",
+                      fresh = maps + "new.ut2" + nul, sub = game.Path("\\Cache\\Sub") + nul, g = maps + "g.ut2";
+    const std::vector<std::pair<const char*, std::function<void()>>> steps = {
+        {"Exists", [&] { fs.Exists(ini); }},           {"SizeOf", [&] { fs.SizeOf(ini); }},
+        {"ReadAll", [&] { fs.ReadAll(ini); }},         {"WriteNew", [&] { fs.WriteNew(fresh, "x"); }},
+        {"Flush", [&] { fs.Flush(ini); }},             {"Replace onto", [&] { fs.Replace(f, ini); }},
+        {"Copy onto", [&] { fs.Copy(f, ini); }},       {"Remove", [&] { fs.Remove(ini); }},
+        {"MakeFolder", [&] { fs.MakeFolder(sub); }},   {"Rename from", [&] { fs.Rename(fx, g); }},
+    };
+    for (const auto& [name, step] : steps) EXPECT_EQ(FailureOf(step), Win32ErrorText(ERROR_INVALID_NAME)) << name;
+    EXPECT_EQ(TempGame::Tree(game.Folder()), before);
+    EXPECT_EQ(game.Index(), index);
 }
 
-TEST_F(Win32FileSystemWin, MovesExactBytesAndFailsWithThePlatformsText) {
+TEST_F(Win32FileSystemWin, WritesExactBytesAndFailsWithThePlatformsText) {
     const std::string bytes("a\0b\r\nc\n\r\xff", 9), file = maps + "f.ut2", ro = maps + "ro.ut2",
-                      held = maps + "held.ut2", moved = game.Path("\\Textures\\f.ut2");
+                      held = maps + "held.ut2", other = maps + "other.ut2";
     for (const std::string& path : {ro, held}) TempGame::Write(path, std::string(100, 'z'));
     SetFileAttributesA(ro.c_str(), FILE_ATTRIBUTE_READONLY);
+    // Writing, reading and sizes are the index's and the listing's, checked with the windows.
     fs.WriteNew(file, bytes);
-    EXPECT_EQ(TempGame::Read(file), bytes);
-    EXPECT_EQ(fs.ReadAll(file), bytes);
-    EXPECT_EQ(fs.SizeOf(file), 9u);
-    EXPECT_EQ(fs.Flush(file), 9u);
+    EXPECT_EQ(Win32SizeFormatter().FormatByteSize(5000000000ull), "4.65 GB");  // the windows show smaller sizes
     // Each step fails with the platform's text while held.ut2 is held open with the share mode
     // `share` (~0: not held), and changes neither ro.ut2 nor held.ut2.
     const struct { const char* name; DWORD share; std::function<void()> step; DWORD error; } fails[] = {
@@ -80,7 +90,9 @@ TEST_F(Win32FileSystemWin, MovesExactBytesAndFailsWithThePlatformsText) {
         {"make a folder named as a file", ~0u, [&] { fs.MakeFolder(file); }, ERROR_ALREADY_EXISTS},
         {"copy onto a locked file", 0, [&] { fs.Copy(file, held); }, ERROR_SHARING_VIOLATION},
         {"read a locked file", 0, [&] { fs.ReadAll(held); }, ERROR_SHARING_VIOLATION},
+        {"compare with a locked file", 0, [&] { fs.SameBytes(file, held); }, ERROR_SHARING_VIOLATION},
         {"replace a file held open", FILE_SHARE_READ, [&] { fs.Replace(file, held); }, ERROR_ACCESS_DENIED},
+        {"list a missing folder", ~0u, [&] { fs.List(game.Path("\\Missing\\*")); }, ERROR_PATH_NOT_FOUND},
     };
     for (const auto& f : fails) {
         std::shared_ptr<void> lock;
@@ -89,50 +101,9 @@ TEST_F(Win32FileSystemWin, MovesExactBytesAndFailsWithThePlatformsText) {
         EXPECT_EQ(FailureOf(f.step), Win32ErrorText(f.error)) << f.name;
     }
     EXPECT_EQ(TempGame::Read(ro) + TempGame::Read(held), std::string(200, 'z'));
-    fs.Move(file, moved, false);
-    EXPECT_EQ(TempGame::Read(moved), bytes);
-    EXPECT_FALSE(TempGame::IsFile(file));
-    TempGame::Write(file, bytes);
-    EXPECT_TRUE(fs.SameBytes(file, moved));
-    TempGame::Write(file, std::string("a\0b\r\nc\n\r\xfe", 9));
-    EXPECT_FALSE(fs.SameBytes(file, moved));
-    EXPECT_FALSE(fs.SameBytes(file, held));
-    fs.Move(moved, file, true);
-    EXPECT_EQ(TempGame::Read(file), bytes);
-}
-
-TEST_F(Win32FileSystemWin, PathsThatNameNoFileFailAndTouchNothing) {
-    const std::string f = maps + "f.ut2", index = game.Index();
-    TempGame::Write(f, "f");
-    // NUL.ut2 opens the null device, a character device: a "copy" there wrote nothing.
-    EXPECT_EQ(FailureOf([&] { fs.Flush(maps + "NUL.ut2"); }), Win32ErrorText(ERROR_BAD_DEVICE));
-
-    // The ANSI functions would end each path at its NUL byte and act on cache.ini, f.ut2 or Cache.
-    const Names before = TempGame::Tree(game.Folder());
-    const std::string nul(1, '\0'), ini = game.Path("\\Cache\\cache.ini") + nul + "x", fx = f + nul + "x",
-                      fresh = maps + "new.ut2" + nul, sub = game.Path("\\Cache\\Sub") + nul, g = maps + "g.ut2";
-    const std::vector<std::pair<const char*, std::function<void()>>> steps = {
-        {"Exists", [&] { fs.Exists(ini); }},           {"SizeOf", [&] { fs.SizeOf(ini); }},
-        {"ReadAll", [&] { fs.ReadAll(ini); }},         {"WriteNew", [&] { fs.WriteNew(fresh, "x"); }},
-        {"Flush", [&] { fs.Flush(ini); }},             {"Replace from", [&] { fs.Replace(fx, ini); }},
-        {"Replace onto", [&] { fs.Replace(f, ini); }}, {"Copy from", [&] { fs.Copy(ini, g); }},
-        {"Copy onto", [&] { fs.Copy(f, ini); }},       {"Remove", [&] { fs.Remove(ini); }},
-        {"MakeFolder", [&] { fs.MakeFolder(sub); }},   {"Rename from", [&] { fs.Rename(fx, g); }},
-        {"Rename onto", [&] { fs.Rename(f, fresh); }}, {"List", [&] { fs.List(game.Path("\\Cache\\*") + nul); }},
-    };
-    for (const auto& [name, step] : steps) EXPECT_EQ(FailureOf(step), Win32ErrorText(ERROR_INVALID_NAME)) << name;
-    EXPECT_EQ(TempGame::Tree(game.Folder()), before);
-    EXPECT_EQ(game.Index(), index);
-    EXPECT_EQ(TempGame::Read(f), "f");
-}
-
-// A real folder's listing is the fixer's, checked with the fixer window; so are sizes below 4 GB.
-TEST_F(Win32FileSystemWin, ListFilesSaysWhenAFolderCannotBeSearchedAndSizesPass4GB) {
-    ScriptedPrompts prompts;
-    Names names;
-    MFiles::ListFiles(fs, prompts, game.Path("\\Missing"), names);
-    EXPECT_EQ(names, (Names{"", ""}));
-    EXPECT_EQ(prompts.Titles(), Names{"Morvane: Invalid filename!"});
-    EXPECT_EQ(prompts.shown.at(0).icon, MsgIcon::Critical);
-    EXPECT_EQ(Win32SizeFormatter().FormatByteSize(5000000000ull), "4.65 GB");
+    // Moving is the un-caching's, checked with the main window.
+    TempGame::Write(other, bytes);
+    EXPECT_TRUE(fs.SameBytes(file, other));
+    TempGame::Write(other, std::string("a\0b\r\nc\n\r\xfe", 9));
+    EXPECT_FALSE(fs.SameBytes(file, other));
 }

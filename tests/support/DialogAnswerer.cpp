@@ -26,26 +26,19 @@ std::vector<std::string> DialogAnswerer::Titles() const {
 }
 
 void CALLBACK DialogAnswerer::Tick(HWND, UINT, UINT_PTR, DWORD) noexcept {
-    DialogAnswerer* me = current;
-    if (me == nullptr) return;
-    // A dialog answered by keyboard is left alone until it hides, or for 200 ms at most (a kept-
-    // alive dialog may be shown again at once for the next question).
-    if (me->pressed_ != nullptr && IsWindowVisible(me->pressed_) && ++me->waited_ < 20) return;
-    me->pressed_ = nullptr;
-    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", nullptr)) != nullptr;) {
-        if (w != me->ignored && GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId() && IsWindowVisible(w) &&
-            IsWindowEnabled(w))
-            return me->Answer(w);
-    }
+    if (current == nullptr) return;
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", nullptr)) != nullptr;)
+        if (w != current->ignored && GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId() &&
+            IsWindowVisible(w) && IsWindowEnabled(w))
+            return current->Answer(w);
 }
 
 void DialogAnswerer::Answer(HWND dialog) {
     Seen s{WindowText(dialog), {}, 0};
     if (HWND text = GetDlgItem(dialog, 0xFFFF)) s.text = WindowText(text);
     // The default button is the one drawn as default (message boxes answer DM_GETDEFID differently).
-    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
         if ((GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) s.defaultButton = GetDlgCtrlID(child);
-    }
     seen.push_back(s);
     // An unexpected box is closed as harmlessly as it can be: Cancel, No or OK, or for a dialog
     // without them (the overwrite prompt) the Cancel command that Escape would send.
@@ -54,14 +47,9 @@ void DialogAnswerer::Answer(HWND dialog) {
         step.button = GetDlgItem(dialog, IDNO) ? IDNO : GetDlgItem(dialog, IDOK) ? IDOK : IDCANCEL;
     if (next_ < steps_.size() && steps_[next_].title == s.title) step = steps_[next_++];
     if (step.before) step.before(dialog);
-    if (step.button == 0) {  // `before` answers it, by keyboard for instance
-        pressed_ = dialog;
-        waited_ = 0;
-    } else if (HWND button = GetDlgItem(dialog, step.button)) {
-        SendMessageA(button, BM_CLICK, 0, 0);
-    } else {
-        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(step.button, BN_CLICKED), 0);
-    }
+    if (step.button == 0) return;  // `before` answers it, by keyboard for instance
+    if (HWND button = GetDlgItem(dialog, step.button)) SendMessageA(button, BM_CLICK, 0, 0);
+    else SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(step.button, BN_CLICKED), 0);
 }
 
 std::string WindowText(HWND window) {

@@ -10,19 +10,16 @@
 
 class DialogAnswerer {
 public:
-    struct Seen {
-        std::string title, text;  // text: a message box's; empty for other dialogs
-        int defaultButton;        // the button drawn as the default one
-    };
+    // `text`: a message box's, empty for other dialogs; `defaultButton`: the one drawn as default.
+    struct Seen { std::string title, text; int defaultButton; };
     DialogAnswerer();
     ~DialogAnswerer();
     DialogAnswerer(const DialogAnswerer&) = delete;
     DialogAnswerer& operator=(const DialogAnswerer&) = delete;
 
     // The next dialog must be titled `title`; `before` may work its controls, then `button` is
-    // pressed (0: none, `before` answers it).
+    // pressed (0: none, `before` answers it; a key it posts is handled before the next tick).
     DialogAnswerer& Expect(std::string title, int button, std::function<void(HWND)> before = {});
-    bool AllAnswered() const { return next_ == steps_.size(); }
     // "title: first line of text" of each dialog met, for compact assertions.
     std::vector<std::string> Titles() const;
 
@@ -30,18 +27,12 @@ public:
     HWND ignored = nullptr;  // never answered: the main window under test
 
 private:
-    struct Step {
-        std::string title;
-        int button;
-        std::function<void(HWND)> before;
-    };
+    struct Step { std::string title; int button; std::function<void(HWND)> before; };
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) noexcept;
     void Answer(HWND dialog);
 
     std::vector<Step> steps_;
     std::size_t next_ = 0;
-    HWND pressed_ = nullptr;  // answered by keyboard and not yet hidden
-    int waited_ = 0;
     UINT_PTR timer_;
 };
 

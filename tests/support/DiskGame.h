@@ -21,8 +21,6 @@ public:
     static void Write(const std::string& path, const std::string& bytes);
     // Code page text as UTF-16 LE after its byte-order mark, as Notepad saves "Unicode".
     static std::string Utf16(const std::string& text);
-    // An attribute lookup, which Wine answers "a file" for any device name (NUL.ut2, COM1.uax).
-    static bool IsFile(const std::string& path);
     // Every file and folder stored below `folder`, as "Sub\name" (folders end in "\"), sorted.
     static std::vector<std::string> Tree(const std::string& folder);
 

@@ -103,22 +103,6 @@ void FakeFileSystem::Relocate(std::string_view from, std::string_view to, bool r
     if (KeyOf(from) != KeyOf(to)) nodes_.erase(KeyOf(from));
 }
 
-bool FakeFileSystem::Exists(std::string_view path) {
-    Enter(FsOp::Exists, path);
-    const Node* n = Find(path);
-    return n != nullptr && (n->attributes & (AttrFolder | AttrHidden | AttrSystem)) == 0;
-}
-
-std::uint64_t FakeFileSystem::SizeOf(std::string_view path) {
-    Enter(FsOp::SizeOf, path);
-    return FileOrThrow(path).bytes.size();
-}
-
-std::string FakeFileSystem::ReadAll(std::string_view path) {
-    Enter(FsOp::ReadAll, path);
-    return FileOrThrow(path).bytes;
-}
-
 void FakeFileSystem::WriteNew(std::string_view path, std::string_view bytes) {
     try {
         Enter(FsOp::WriteNew, path);
@@ -130,16 +114,6 @@ void FakeFileSystem::WriteNew(std::string_view path, std::string_view bytes) {
     Put(path, {{}, std::string(bytes)});
 }
 
-std::uint64_t FakeFileSystem::Flush(std::string_view path) {
-    Enter(FsOp::Flush, path);
-    return FileOrThrow(path).bytes.size();
-}
-
-void FakeFileSystem::Replace(std::string_view from, std::string_view onto) {
-    Enter(FsOp::Replace, from, onto);
-    Relocate(from, onto, true);
-}
-
 void FakeFileSystem::Copy(std::string_view from, std::string_view to) {
     Enter(FsOp::Copy, from, to);
     Node copy = FileOrThrow(from);
@@ -147,34 +121,6 @@ void FakeFileSystem::Copy(std::string_view from, std::string_view to) {
         copy.bytes.resize(copy.bytes.size() / 2);
     copy.attributes &= ~AttrReadOnly;
     Put(to, copy);
-}
-
-void FakeFileSystem::Move(std::string_view from, std::string_view to, bool replace) {
-    Enter(FsOp::Move, from, to);
-    Relocate(from, to, replace);
-}
-
-bool FakeFileSystem::SameBytes(std::string_view a, std::string_view b) {
-    Enter(FsOp::SameBytes, a, b);
-    return FileOrThrow(a).bytes == FileOrThrow(b).bytes;
-}
-
-void FakeFileSystem::Remove(std::string_view path) {
-    Enter(FsOp::Remove, path);
-    if (FileOrThrow(path).attributes & AttrReadOnly) throw Failure("Access denied.");
-    nodes_.erase(KeyOf(path));
-}
-
-void FakeFileSystem::MakeFolder(std::string_view path) {
-    Enter(FsOp::MakeFolder, path);
-    if (Find(path) != nullptr) throw Failure("File exists.");
-    RequireParent(path);
-    AddFolder(path);
-}
-
-void FakeFileSystem::Rename(std::string_view from, std::string_view to) {
-    Enter(FsOp::Rename, from, to);
-    Relocate(from, to, false);
 }
 
 std::vector<FoundFile> FakeFileSystem::List(std::string_view pattern) {
@@ -190,7 +136,3 @@ std::vector<FoundFile> FakeFileSystem::List(std::string_view pattern) {
     return found;
 }
 
-std::uint64_t FakeFileSystem::LastModified(std::string_view path) {
-    Enter(FsOp::LastModified, path);
-    return FileOrThrow(path).modified;
-}

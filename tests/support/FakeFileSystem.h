@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Failure.h"
 #include "platform/FileSystem.h"
 
 enum class FsOp {
@@ -40,20 +41,57 @@ public:
     // "Op path", or "Op from -> to", for every call.
     const std::vector<std::string>& Log() const { return log_; }
 
-    bool Exists(std::string_view path) override;
-    std::uint64_t SizeOf(std::string_view path) override;
-    std::string ReadAll(std::string_view path) override;
+    bool Exists(std::string_view path) override {
+        Enter(FsOp::Exists, path);
+        const Node* n = Find(path);
+        return n != nullptr && (n->attributes & (AttrFolder | AttrHidden | AttrSystem)) == 0;
+    }
+    std::uint64_t SizeOf(std::string_view path) override {
+        Enter(FsOp::SizeOf, path);
+        return FileOrThrow(path).bytes.size();
+    }
+    std::string ReadAll(std::string_view path) override {
+        Enter(FsOp::ReadAll, path);
+        return FileOrThrow(path).bytes;
+    }
     void WriteNew(std::string_view path, std::string_view bytes) override;
-    std::uint64_t Flush(std::string_view path) override;
-    void Replace(std::string_view from, std::string_view onto) override;
+    std::uint64_t Flush(std::string_view path) override {
+        Enter(FsOp::Flush, path);
+        return FileOrThrow(path).bytes.size();
+    }
+    void Replace(std::string_view from, std::string_view onto) override {
+        Enter(FsOp::Replace, from, onto);
+        Relocate(from, onto, true);
+    }
     void Copy(std::string_view from, std::string_view to) override;
-    void Move(std::string_view from, std::string_view to, bool replace) override;
-    bool SameBytes(std::string_view a, std::string_view b) override;
-    void Remove(std::string_view path) override;
-    void MakeFolder(std::string_view path) override;
-    void Rename(std::string_view from, std::string_view to) override;
+    void Move(std::string_view from, std::string_view to, bool replace) override {
+        Enter(FsOp::Move, from, to);
+        Relocate(from, to, replace);
+    }
+    bool SameBytes(std::string_view a, std::string_view b) override {
+        Enter(FsOp::SameBytes, a, b);
+        return FileOrThrow(a).bytes == FileOrThrow(b).bytes;
+    }
+    void Remove(std::string_view path) override {
+        Enter(FsOp::Remove, path);
+        if (FileOrThrow(path).attributes & AttrReadOnly) throw Failure("Access denied.");
+        nodes_.erase(KeyOf(path));
+    }
+    void MakeFolder(std::string_view path) override {
+        Enter(FsOp::MakeFolder, path);
+        if (Find(path) != nullptr) throw Failure("File exists.");
+        RequireParent(path);
+        AddFolder(path);
+    }
+    void Rename(std::string_view from, std::string_view to) override {
+        Enter(FsOp::Rename, from, to);
+        Relocate(from, to, false);
+    }
     std::vector<FoundFile> List(std::string_view pattern) override;
-    std::uint64_t LastModified(std::string_view path) override;
+    std::uint64_t LastModified(std::string_view path) override {
+        Enter(FsOp::LastModified, path);
+        return FileOrThrow(path).modified;
+    }
 
 private:
     struct Node {

@@ -10,6 +10,7 @@
 
 #include "app/RipView.h"
 #include "platform/CodePage.h"
+#include "platform/Failure.h"
 #include "platform/FileSystem.h"
 #include "platform/Processes.h"
 #include "platform/Prompts.h"
@@ -51,10 +52,28 @@ public:
     std::function<void()> onMessage;  // runs while a message is shown
     std::function<void()> onInput;    // runs while an input box is shown
 
-    MsgAnswer Message(std::string_view text, std::string_view title, MsgIcon icon, MsgButtons buttons) override;
-    std::string InputBox(std::string_view prompt, std::string_view title, std::string_view defaultText) override;
+    MsgAnswer Message(std::string_view text, std::string_view title, MsgIcon icon, MsgButtons buttons) override {
+        shown.push_back({std::string(text), std::string(title), icon, buttons});
+        if (onMessage) onMessage();
+        if (answers.empty()) return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+        const MsgAnswer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::string InputBox(std::string_view prompt, std::string_view title, std::string_view defaultText) override {
+        asked.push_back({std::string(prompt), std::string(title), std::string(defaultText)});
+        if (onInput) onInput();
+        if (inputs.empty()) return {};
+        std::string a = inputs.front();
+        inputs.pop_front();
+        return a;
+    }
     // "title: first line of the text" for every message shown.
-    std::vector<std::string> Titles() const;
+    std::vector<std::string> Titles() const {
+        std::vector<std::string> t;
+        for (const Shown& s : shown) t.push_back(s.title + ": " + s.text.substr(0, s.text.find('\r')));
+        return t;
+    }
 };
 
 class FakeClipboard final : public Clipboard {
@@ -80,7 +99,17 @@ public:
     void ResetFrm() override { yAll_ = nAll_ = false; response_ = ResponseNone; }
     bool YAll() override { return yAll_; }
     bool NAll() override { return nAll_; }
-    int Ask(std::string_view destination) override;
+    int Ask(std::string_view destination) override {
+        asked.push_back(std::string(destination));
+        if (onAsk) onAsk();
+        const char answer = script.empty() ? 'N' : script.front();
+        if (!script.empty()) script.pop_front();
+        // Closed without a button, the prompt returns the response it had.
+        if (answer != 'X') response_ = answer == 'Y' || answer == 'A' ? ResponseOverwrite : ResponseKeep;
+        yAll_ = yAll_ || answer == 'A';
+        nAll_ = nAll_ || answer == 'O';
+        return response_;
+    }
 
 private:
     bool yAll_ = false, nAll_ = false;
@@ -118,7 +147,13 @@ public:
 
     std::string ProgramPath() override { return program; }
     void Start(std::string_view path) override { started.emplace_back(path); if (onStart) onStart(); }
-    bool IsMorvane(std::string_view path) override;
+    bool IsMorvane(std::string_view path) override {
+        try {
+            return fs_.ReadAll(path).rfind("Morvane", 0) == 0;
+        } catch (const Failure&) {
+            return false;
+        }
+    }
     std::uint32_t Ticks() override { return now; }
     void WaitForEvents(std::uint32_t ms) override { ++waits; now += ms < 7000 ? ms : 7000; }
 

@@ -1,14 +1,8 @@
 // Real temporary game folders with a cache.
 #include "support/TempGame.h"
 
-namespace {
-
-int created = 0;  // several games may exist at once in one test
-
-}  // namespace
-
 TempGame::TempGame(const std::vector<std::pair<std::string, std::string>>& entries, std::size_t size)
-    : DiskGame("MorvaneTest" + std::to_string(++created) + "_") {
+    : DiskGame("MorvaneTest") {
     std::string index = "[Cache]\r\n";
     for (const auto& [key, name] : entries) {
         index += key + "=" + name + "\r\n";

@@ -1,29 +1,22 @@
 // The opened main window and its readers, for the window tests.
 #include "support/WinProgram.h"
 
+#include <cstdlib>
+
 #include "cache/GameFolder.h"
 #include "settings/SettingsStore.h"
 
-namespace {
-
-// A closed main window stores its options (in both keys), and the next one starts with them.
-void ForgetStoredOptions() {
-    RegDeleteKeyA(HKEY_CURRENT_USER, OptionsKeyPath);
-    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, OptionsKeyPath, KEY_WOW64_32KEY, 0);
-}
-
-}  // namespace
-
 OpenedGame::QuitDrain::~QuitDrain() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    for (MSG msg; PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) {
     }
 }
 
 OpenedGame::OpenedGame(const std::vector<std::pair<std::string, std::string>>& entries, std::size_t size,
                        const std::function<void(TempGame&)>& prepare)
     : game(entries, size) {
-    ForgetStoredOptions();
+    // A closed main window stores its options (in both keys), and the next one starts with them.
+    RegDeleteKeyA(HKEY_CURRENT_USER, OptionsKeyPath);
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, OptionsKeyPath, KEY_WOW64_32KEY, 0);
     if (prepare) prepare(game);
     registry.WriteRegValue(HKeyLocalMachine, GameKeyPath, GameFolderValue, game.Folder());
     form.Create(SW_SHOW);
@@ -31,12 +24,9 @@ OpenedGame::OpenedGame(const std::vector<std::pair<std::string, std::string>>& e
     PumpFor(50, form.Window());
 }
 
-OpenedGame::~OpenedGame() { ForgetStoredOptions(); }
-
 void OpenedGame::Key(int id, WPARAM key) const {
     SetFocus(Item(id));
     PostMessageA(Item(id), WM_KEYDOWN, key, 1);
-    PostMessageA(Item(id), WM_KEYUP, key, 0xC0000001);
     PumpFor(60, form.Window());
 }
 
@@ -59,6 +49,20 @@ std::string ClipboardText() {
     }
     CloseClipboard();
     return text;
+}
+
+std::string Placement(HWND window, HWND owner) {
+    RECT client, box, around;
+    GetClientRect(window, &client);
+    GetWindowRect(window, &box);
+    GetWindowRect(owner, &around);
+    HDC screen = GetDC(nullptr);
+    const int dpiX = GetDeviceCaps(screen, LOGPIXELSX), dpiY = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    const bool centred = std::abs(box.left + box.right - around.left - around.right) <= 2 &&
+                         std::abs(box.top + box.bottom - around.top - around.bottom) <= 2;
+    return std::to_string(MulDiv(client.right, 1440, dpiX)) + " x " +
+           std::to_string(MulDiv(client.bottom, 1440, dpiY)) + " twips" + (centred ? ", centred" : "");
 }
 
 std::string Look(HWND window) {

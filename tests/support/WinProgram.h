@@ -25,14 +25,14 @@ std::vector<std::string> ListRows(HWND list);
 // child control that has one but pictures, in their order (the keyboard's order in a dialog).
 std::string Look(HWND window);
 std::string ClipboardText();
+// "W x H twips" of the client area at the screen's resolution, then ", centred" if it is centred on `owner`.
+std::string Placement(HWND window, HWND owner);
 
 // The folder is recorded as the game's and the main window opened on it with no stored options;
 // `prepare` changes the folder before. Dialogs other than the main window are answered.
 struct OpenedGame {
     // Destroyed last: closing the main window posts WM_QUIT, which would end the next test's loops.
-    struct QuitDrain {
-        ~QuitDrain();
-    } drain;
+    struct QuitDrain { ~QuitDrain(); } drain;
     TempGame game;
     Win32FileSystem files;
     MRegistry registry;
@@ -42,12 +42,11 @@ struct OpenedGame {
     frmRip form{files, registry, prompts, clipboard, sizes};
     DialogAnswerer answers;
 
+    // Whatever options the window stores stay until the next one opens (the end-to-end test forgets them too).
     OpenedGame(const std::vector<std::pair<std::string, std::string>>& entries, std::size_t size,
                const std::function<void(TempGame&)>& prepare = {});
-    ~OpenedGame();  // leaves no stored options behind
 
     HWND Item(int id) const { return GetDlgItem(form.Window(), id); }
-    std::string Text(int id) const { return WindowText(Item(id)); }
     std::vector<std::string> Rows() const { return ListRows(Item(IDC_LSTCACHE)); }
     int DefaultButton() const { return LOWORD(SendMessageA(form.Window(), DM_GETDEFID, 0, 0)); }
     void Click(int id) const { SendMessageA(Item(id), BM_CLICK, 0, 0); }

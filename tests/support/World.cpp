@@ -14,40 +14,16 @@ World::World(Entries indexed) : entries(std::move(indexed)) {
     view.path = Game;
 }
 
-std::string World::KeyFor(int n) {
-    const std::string digits = std::to_string(static_cast<unsigned>(n) * 2654435761u);
-    return std::string(32 - digits.size(), '0') + digits;
-}
-
 World::Entries World::Keyed(const std::vector<std::string>& names) {
     Entries entries;
     for (const std::string& name : names) entries.emplace_back(KeyFor(static_cast<int>(entries.size()) + 1), name);
     return entries;
 }
 
-std::string World::Content(std::size_t n) { return ("file" + std::to_string(n + 1) + "..........").substr(0, 10); }
-
-std::string World::Index() const {
-    return fs.Bytes(Path("\\Cache\\cache.ini")).value_or("<no index>") +
-           (fs.Has(Path("\\Cache\\cache-new.ini")) ? " + cache-new.ini left behind" : "");
-}
-
 std::string World::IndexOf(const std::vector<std::size_t>& which) const {
     std::string index = "[Cache]\r\n";
     for (std::size_t n : which) index += entries.at(n).first + "=" + entries.at(n).second + "\r\n";
     return index;
-}
-
-std::vector<std::string> World::Shown() const {
-    std::vector<std::string> all;
-    for (const auto& s : prompts.shown) all.push_back(s.title + ": " + s.text);
-    return all;
-}
-
-std::string World::Rows() const {
-    std::string rows;
-    for (const auto& row : view.rows) rows += row.text + "@" + std::to_string(row.data) + " ";
-    return rows;
 }
 
 std::string World::Where() const {

@@ -28,19 +28,35 @@ struct World {
     // Content(n) for the n-th entry. The path box holds the folder.
     explicit World(Entries indexed = {});
 
-    static std::string KeyFor(int n);  // a 32-character key
+    static std::string KeyFor(int n) {  // a 32-character key
+        const std::string digits = std::to_string(static_cast<unsigned>(n) * 2654435761u);
+        return std::string(32 - digits.size(), '0') + digits;
+    }
     static Entries Keyed(const std::vector<std::string>& names);  // KeyFor(1), KeyFor(2)... in order
-    static std::string Content(std::size_t n);  // 10 bytes, "file<n+1>" and dots
+    static std::string Content(std::size_t n) {  // 10 bytes, "file<n+1>" and dots
+        return ("file" + std::to_string(n + 1) + "..........").substr(0, 10);
+    }
     std::string Path(std::string_view tail) const { return std::string(Game) + std::string(tail); }
     std::string Cached(std::string_view key) const { return Path("\\Cache\\") + std::string(key) + "-1.uxx"; }
     // The index's bytes, with a note when the temporary index is still there.
-    std::string Index() const;
+    std::string Index() const {
+        return fs.Bytes(Path("\\Cache\\cache.ini")).value_or("<no index>") +
+               (fs.Has(Path("\\Cache\\cache-new.ini")) ? " + cache-new.ini left behind" : "");
+    }
     // "[Cache]", then the lines of the given entries, each ending in CR LF.
     std::string IndexOf(const std::vector<std::size_t>& which) const;
     // "title: text" for every message shown.
-    std::vector<std::string> Shown() const;
+    std::vector<std::string> Shown() const {
+        std::vector<std::string> all;
+        for (const auto& s : prompts.shown) all.push_back(s.title + ": " + s.text);
+        return all;
+    }
     // "text@item data " for every row of the list.
-    std::string Rows() const;
+    std::string Rows() const {
+        std::string rows;
+        for (const auto& row : view.rows) rows += row.text + "@" + std::to_string(row.data) + " ";
+        return rows;
+    }
     // Lists the cache and selects `rows`; the last one becomes the current row.
     void Select(const std::vector<int>& rows) { rip.LoadCache(); for (int r : rows) view.SelectRow(r); }
     // Where each entry is, "name:places", space-separated in the entries' order. Its places are
