@@ -2,6 +2,7 @@
 // driven through its controls as a user would.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <tuple>
 
@@ -12,6 +13,20 @@ namespace {
 
 using Names = std::vector<std::string>;
 const std::string K1 = TempGame::KeyFor(1), K3 = TempGame::KeyFor(3);
+
+// TTM_GETTEXTA would cut the text at 80 characters.
+std::string Tooltip(const OpenedGame& o, int id) {
+    wchar_t text[256] = {};
+    TTTOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.hwnd = o.form.Window();
+    info.uId = reinterpret_cast<UINT_PTR>(o.Item(id));
+    info.lpszText = text;
+    SendMessageW(o.form.Tooltips(), TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&info));
+    char out[256] = {};
+    WideCharToMultiByte(CP_ACP, 0, text, -1, out, sizeof out, nullptr, nullptr);
+    return out;
+}
 
 }  // namespace
 
@@ -24,6 +39,8 @@ TEST(frmRipWin, ListsTheRegisteredGameFolderAndChecksThePathBoxOnLeaving) {
               "selected files|Re&move selected|&Delete cached files when un-caching|Cache size:  3.00 KB / 2 files  =  "
               "1.50 KB / file");
     EXPECT_EQ(SendMessageA(o.Item(IDC_LSTCACHE), LB_GETITEMDATA, 1, 0), 3);
+    EXPECT_EQ(Tooltip(o, IDC_TXTPATH) + "|" + Tooltip(o, IDC_CMDDELETE), "Manually enter UT2003 path - press [Escape] "
+              "to reset|Click here to permanently delete the selected files on your left from your computer");
     ACCEL keys[3];  // Ctrl+O opens the options, Ctrl+F the fixer
     ASSERT_EQ(CopyAcceleratorTableA(o.form.Accelerators(), keys, 3), 2);
     EXPECT_EQ(std::make_tuple(keys[0].fVirt & FCONTROL, keys[0].key, keys[0].cmd, keys[1].fVirt & FCONTROL, keys[1].key,

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <memory>
 
 #include "platform/Win32Error.h"
@@ -30,6 +31,23 @@ void Choose(HWND fix, int id, const std::string& text) {
                  reinterpret_cast<LPARAM>(GetDlgItem(fix, id)));
 }
 
+// "text on ground/brush" of each list, COLORREFs (blue, green, red) in hexadecimal.
+std::string Colours(HWND fix) {
+    std::string all;
+    for (int id : {IDC_FIX_LSTOK, IDC_FIX_LSTCACHE, IDC_FIX_LSTFILES}) {
+        HDC dc = CreateCompatibleDC(nullptr);
+        const auto brush = reinterpret_cast<HBRUSH>(SendMessageA(fix, WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc),
+                                                                 reinterpret_cast<LPARAM>(GetDlgItem(fix, id))));
+        LOGBRUSH ground{};
+        GetObjectA(brush, sizeof ground, &ground);
+        char text[64];
+        std::snprintf(text, sizeof text, "%06lx on %06lx/%06lx ", GetTextColor(dc), GetBkColor(dc), ground.lbColor);
+        DeleteDC(dc);
+        all += text;
+    }
+    return all;
+}
+
 }  // namespace
 
 TEST(frmFixWin, ShowsTheScanRepairsTheIndexAndTheFolderAndClosesWithTheMainWindow) {
@@ -52,6 +70,10 @@ TEST(frmFixWin, ShowsTheScanRepairsTheIndexAndTheFolderAndClosesWithTheMainWindo
                              "not in cache.ini|File info / Fix|&Physical file (Hex code in cache.ini) :|Real &filename "
                              ":|Size :|Last modified :|&Delete file|Delete cache.ini &reference|&Save OK file !|Found "
                              "problem files :  1 unreferenced files and 1 references to unexisting files|Refresh &All");
+        EXPECT_EQ(GetWindowLongA(GetDlgItem(fix, IDC_FIX_CMBHEX), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
+        EXPECT_FALSE(IsWindowEnabled(main)) << "modal";
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(fix, IDC_FIX_CMDDELHEX))) << "until a file is chosen";
+        EXPECT_EQ(Colours(fix), "3e9e03 on f3fff3/f3fff3 0000ff on f3f3ff/f3f3ff 0000ff on f3f3ff/f3f3ff ");
         EXPECT_EQ(Rows(fix, IDC_FIX_LSTOK), (Names{"DM-\xC5.ut2", "C.u"}));
         EXPECT_EQ(Rows(fix, IDC_FIX_LSTCACHE), Names{"Lost.utx"});
         EXPECT_EQ(Rows(fix, IDC_FIX_LSTFILES), Names{stray});
