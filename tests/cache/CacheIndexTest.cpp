@@ -28,7 +28,8 @@ TEST(CacheIndex, AnIndexIsReadWholeOrNotAtAllWithoutReservingForBlankLinesAndAnU
     };
     const std::pair<std::string, const char*> cases[] = {  // the index, the name of its entry (none: unreadable)
         {entry(Form::Utf8, "\xC4\x80" "b"), "?b"},  // U+0100, which the code page lacks
-        {entry(Form::Utf16LE, "\0\x01" "b\0"s), "?b"}, {entry(Form::Utf16BE, "\x01\0\0b"s), "?b"},
+        // U+0D0A: a line end only to a reading that looks at one byte of each unit.
+        {entry(Form::Utf16LE, "\x0A\x0D" "b\0"s), "?b"}, {entry(Form::Utf16BE, "\x0D\x0A\0b"s), "?b"},
         {entry(Form::Utf8, "\xE0\xA0\x80\xEF\xBF\xBF"), "??"},  // U+0800 and U+FFFF; two bytes are the fuzz target's
         {entry(Form::Utf8, "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF"), "????"},  // U+10000 and U+10FFFF, two units each
         {"\xFF\xFE\0\0[\0\0\0"s, nullptr}, {"\0\0\xFE\xFF\0\0\0["s, nullptr},  // UTF-32 marks
