@@ -127,15 +127,7 @@ void frmAbout::Form_Load() {
     // The dialog manager gives a modal frame a title bar (Wine, and Windows for DS_MODALFRAME): take
     // it off again, keeping the fixed dialog border of WS_EX_DLGMODALFRAME.
     SetWindowLongA(hwnd_, GWL_STYLE, GetWindowLongA(hwnd_, GWL_STYLE) & ~WS_CAPTION);
-    // The client area is 5730 x 3555 twips whatever the dialog font.
-    HDC screen = GetDC(nullptr);
-    const int dpiX = GetDeviceCaps(screen, LOGPIXELSX), dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    RECT r{0, 0, MulDiv(5730, dpiX, 1440), MulDiv(3555, dpiY, 1440)};
-    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_EXSTYLE)));
-    SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetClientSizeInTwips(hwnd_, 5730, 3555, /*frameChanged=*/true);
 
     HANDLE picture = LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_ABOUTUT), IMAGE_ICON, 32, 32, LR_SHARED);
     SendDlgItemMessageA(hwnd_, IDC_ABOUT_IMGUT, STM_SETICON, reinterpret_cast<WPARAM>(picture), 0);

@@ -51,14 +51,7 @@ void frmOverwrite::SetFile(std::string_view path) {
 }
 
 void frmOverwrite::Form_Load() {
-    // The client area is 5025 x 1485 twips whatever the dialog font: 335 x 99 pixels at 96 DPI.
-    HDC screen = GetDC(nullptr);
-    const int dpiX = GetDeviceCaps(screen, LOGPIXELSX), dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    RECT r{0, 0, MulDiv(5025, dpiX, 1440), MulDiv(1485, dpiY, 1440)};
-    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_EXSTYLE)));
-    SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetClientSizeInTwips(hwnd_, 5025, 1485);  // 335 x 99 pixels at 96 DPI
     HICON logo = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_LOGO), IMAGE_ICON, 32, 32, 0));
     SendDlgItemMessageA(hwnd_, IDC_IMGUT2003, STM_SETICON, reinterpret_cast<WPARAM>(logo), 0);
 }

@@ -64,6 +64,17 @@ void ShowModal(HWND dialog, HWND owner) {
     }
 }
 
+void SetClientSizeInTwips(HWND window, int width, int height, bool frameChanged) {
+    HDC screen = GetDC(nullptr);
+    const int dpiX = GetDeviceCaps(screen, LOGPIXELSX), dpiY = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    RECT r{0, 0, MulDiv(width, dpiX, 1440), MulDiv(height, dpiY, 1440)};
+    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE)));
+    SetWindowPos(window, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | (frameChanged ? SWP_FRAMECHANGED : 0));
+}
+
 void CentreOnOwner(HWND window, HWND owner) {
     RECT o, w;
     if (owner == nullptr || !GetWindowRect(owner, &o)) SystemParametersInfoA(SPI_GETWORKAREA, 0, &o, 0);
