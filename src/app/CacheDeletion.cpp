@@ -29,7 +29,7 @@ void DeleteSelectedCachedFiles(Rip& rip) {
             if (!view.IsRowSelected(r)) continue;
             const std::string& key = rip.KeyOfRow(r);
             // A key that is no file name would name another file than its cached one (or none).
-            if (CheckFileName(key + "-1.uxx", ports.codePage) != NameFault::None) continue;
+            if (CheckFileName(key + "-1.uxx") != NameFault::None) continue;
             ports.files.Remove(CachedFilePath(rip.GameFolder(), key));
             deletedKeys.insert(key);
         }

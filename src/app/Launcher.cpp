@@ -22,6 +22,30 @@ std::string_view NameOf(std::string_view path) {
     return name.substr(0, name.rfind('.'));
 }
 
+// Whether anything at all, a hidden file or a folder too, bears the path's name.
+bool Taken(FileSystem& fs, const std::string& path) {
+    try {
+        return !fs.List(path).empty();
+    } catch (const Failure&) {
+        return false;
+    }
+}
+
+// Morvane leaves the game's name under "Morvane.exe", or where a file of that name lies in System
+// already (a launcher run ended during its wait, or a player's own copy), under the first free
+// name of "Morvane (2).exe" to "Morvane (9).exe": a rename never replaces a file. The name taken.
+std::string StepAside(FileSystem& fs, const std::string& launcher, const std::string& folder) {
+    for (int n = 1;; ++n) {
+        const std::string aside = folder + (n == 1 ? "\\Morvane.exe" : "\\Morvane (" + std::to_string(n) + ").exe");
+        try {
+            fs.Rename(launcher, aside);
+            return aside;
+        } catch (const Failure&) {
+            if (n == 9 || !Taken(fs, aside)) throw;
+        }
+    }
+}
+
 }  // namespace
 
 bool IsLauncherStart(std::string_view programPath, std::string_view gameFolder, int launchState) {
@@ -37,8 +61,8 @@ bool RunLauncher(Rip& rip, Processes& processes, Clock& clock) {
 
     FileSystem& fs = rip.Ports().files;
     const std::string folder(FolderOf(processes.ProgramPath()));
-    const std::string launcher = folder + "\\UT2003.exe", original = folder + "\\UT2003_original.exe",
-                      morvane = folder + "\\Morvane.exe";
+    const std::string launcher = folder + "\\UT2003.exe", original = folder + "\\UT2003_original.exe";
+    std::string morvane;  // where Morvane stands aside while the game runs
     // Each step, and what puts the installed names back if a later one fails.
     int done = 0;
     const auto undo = [&] {
@@ -50,7 +74,7 @@ bool RunLauncher(Rip& rip, Processes& processes, Clock& clock) {
         }
     };
     try {
-        fs.Rename(launcher, morvane);
+        morvane = StepAside(fs, launcher, folder);
         done = 1;
         fs.Rename(original, launcher);
         done = 2;

@@ -64,7 +64,7 @@ const std::string& Rip::KeyOfRow(int row) {
 void Rip::LocateFolder() { view_.SetPathText(LocateGameFolder(ports_.registry)); }
 
 void Rip::CheckPath() {
-    const std::string cleaned = CleanPathText(view_.PathText(), ports_.codePage);
+    const std::string cleaned = CleanPathText(view_.PathText());
     view_.SetPathText(cleaned);
     ValidPath = IsGameFolder(ports_.files, cleaned);
     // Off before the message, so that one departure from the path box never shows it twice.

@@ -4,7 +4,9 @@
 #include <algorithm>
 
 #include "platform/CodePage.h"
+#include "platform/Failure.h"
 #include "platform/FileSystem.h"
+#include "platform/Utf.h"
 
 namespace {
 
@@ -35,100 +37,122 @@ IndexBytes Recognise(std::string_view bytes) {
     return index;
 }
 
-// UTF-8 to UTF-16; anything that is not well-formed UTF-8 makes the index unreadable.
-std::u16string FromUtf8(std::string_view s) {
-    std::u16string out;
-    for (std::size_t i = 0; i < s.size();) {
-        const auto b = static_cast<unsigned char>(s[i]);
-        const int extra = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : -1;
-        if (extra < 0 || s.size() - i <= static_cast<std::size_t>(extra)) throw UnreadableIndex();
-        char32_t c = extra == 0 ? b : b & (0x3F >> extra);
-        for (int k = 1; k <= extra; ++k) {
-            const auto t = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
-            if ((t & 0xC0) != 0x80) throw UnreadableIndex();
-            c = (c << 6) | (t & 0x3F);
-        }
-        const char32_t least[] = {0, 0x80, 0x800, 0x10000};
-        if (c < least[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) throw UnreadableIndex();
-        if (c >= 0x10000) {
-            out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-            out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(c);
-        }
-        i += static_cast<std::size_t>(extra) + 1;
-    }
-    return out;
-}
-
 char16_t UnitAt(const IndexBytes& index, std::size_t unit) {
     const auto lo = static_cast<unsigned char>(index.text[2 * unit]), hi = static_cast<unsigned char>(index.text[2 * unit + 1]);
     return index.encoding == Encoding::Utf16LE ? static_cast<char16_t>(lo | hi << 8) : static_cast<char16_t>(hi | lo << 8);
 }
 
 // Splits `count` code units (read by `at`) into lines; CR LF, LF and a lone CR each end a line,
-// and a last line needs no end. Calls `each(start, end)` with each line's units.
+// and a last line needs no end. Calls `each(start, end, next)` with each line's units and where
+// the next line starts.
 template <typename At, typename Each>
 void SplitLines(std::size_t count, At at, Each each) {
     std::size_t start = 0;
     while (start < count) {
         std::size_t end = start;
         while (end < count && at(end) != '\r' && at(end) != '\n') ++end;
-        each(start, end);
-        start = end + (end + 1 < count && at(end) == '\r' && at(end + 1) == '\n' ? 2 : 1);
+        const std::size_t next = end + (end + 1 < count && at(end) == '\r' && at(end + 1) == '\n' ? 2 : 1);
+        each(start, end, std::min(next, count));
+        start = next;
     }
 }
 
-// Calls `each(raw, text)` for every line of the index: its bytes as they stand in the file (line
-// end excluded) and the same line as code-page text.
+bool IsAscii(std::string_view s) {
+    for (const char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+// Calls `each(raw, text, whole)` for every line of the index: its bytes as they stand in the file
+// (line end excluded), the same line as UTF-8 text, and its bytes with its line end.
 template <typename Each>
-void ForEachLine(std::string_view bytes, CodePage& codePage, Each each) {
-    const IndexBytes index = Recognise(bytes);
+void ForEachLine(const IndexBytes& index, CodePage& codePage, Each each) {
     const std::string_view text = index.text;
     if (index.encoding == Encoding::Ansi) {
         // The common case, kept free of copies: the line ends are found with two cached searches,
         // so that an index of many short lines or of lone CRs is still read in one pass.
         const std::size_t n = text.size();
         std::size_t start = 0, nl = std::min(text.find('\n'), n), cr = std::min(text.find('\r'), n);
+        std::string converted;
         while (start < n) {
             if (nl < start) nl = std::min(text.find('\n', start), n);
             if (cr < start) cr = std::min(text.find('\r', start), n);
             const std::size_t end = std::min(nl, cr);
+            const std::size_t next = std::min(end + (end == cr && cr + 1 == nl ? 2 : 1), n);
             const std::string_view line = text.substr(start, end - start);
-            each(line, line);
-            start = end + (end == cr && cr + 1 == nl ? 2 : 1);
+            if (IsAscii(line)) {
+                each(line, line, text.substr(start, next - start));
+            } else {
+                converted = codePage.ToUtf8(line);
+                each(line, std::string_view(converted), text.substr(start, next - start));
+            }
+            start = next;
         }
     } else if (index.encoding == Encoding::Utf8) {
+        if (!IsUtf8(text, true)) throw UnreadableIndex();
         SplitLines(text.size(), [&](std::size_t i) { return static_cast<char16_t>(text[i]); },
-                   [&](std::size_t s, std::size_t e) {
+                   [&](std::size_t s, std::size_t e, std::size_t next) {
                        const std::string_view raw = text.substr(s, e - s);
-                       each(raw, std::string_view(codePage.FromUtf16(FromUtf8(raw))));
+                       each(raw, raw, text.substr(s, next - s));
                    });
     } else {
+        std::u16string units;
+        std::string converted;
         SplitLines(text.size() / 2, [&](std::size_t i) { return UnitAt(index, i); },
-                   [&](std::size_t s, std::size_t e) {
-                       std::u16string units;
+                   [&](std::size_t s, std::size_t e, std::size_t next) {
+                       units.clear();
                        for (std::size_t i = s; i < e; ++i) units += UnitAt(index, i);
-                       each(text.substr(2 * s, 2 * (e - s)), std::string_view(codePage.FromUtf16(units)));
+                       converted = Utf8FromUtf16(units);
+                       each(text.substr(2 * s, 2 * (e - s)), std::string_view(converted),
+                            text.substr(2 * s, 2 * (next - s)));
                    });
     }
 }
 
-// Code-page text in the index's encoding.
-std::string Encode(std::string_view text, Encoding encoding, CodePage& codePage) {
-    if (encoding == Encoding::Ansi) return std::string(text);
-    std::string out;
-    for (const char16_t unit : codePage.ToUtf16(text)) {
+// UTF-8 text in the index's encoding; false when the encoding cannot hold it exactly.
+bool Encode(std::string_view text, Encoding encoding, CodePage& codePage, std::string& out) {
+    out.clear();
+    if (encoding == Encoding::Ansi) return IsAscii(text) ? (out.assign(text), true) : codePage.FromUtf8(text, out);
+    if (encoding == Encoding::Utf8) return IsUtf8(text, true) ? (out.assign(text), true) : false;
+    std::u16string units;
+    if (!Utf16FromUtf8(text, units)) return false;
+    for (const char16_t unit : units) {
         const auto hi = static_cast<char>(unit >> 8), lo = static_cast<char>(unit & 0xFF);
         if (encoding == Encoding::Utf16LE) out += {lo, hi};
-        else if (encoding == Encoding::Utf16BE) out += {hi, lo};
-        else if (unit < 0x80) out += static_cast<char>(unit);
-        else if (unit < 0x800) out += {static_cast<char>(0xC0 | unit >> 6), static_cast<char>(0x80 | (unit & 0x3F))};
-        else  // a code page character is never a surrogate half: three bytes at most
-            out += {static_cast<char>(0xE0 | unit >> 12), static_cast<char>(0x80 | ((unit >> 6) & 0x3F)),
-                    static_cast<char>(0x80 | (unit & 0x3F))};
+        else out += {hi, lo};
     }
+    return true;
+}
+
+// For texts of the program's own (line ends, the header), which every encoding holds.
+std::string Encoded(std::string_view text, Encoding encoding, CodePage& codePage) {
+    std::string out;
+    Encode(text, encoding, codePage, out);
     return out;
+}
+
+// The byte length of the first `chars` characters of UTF-8 text; npos when it has fewer.
+std::size_t PrefixBytes(std::string_view text, std::size_t chars) {
+    std::size_t i = 0;
+    for (std::size_t n = 0; n < chars; ++n) {
+        if (i >= text.size()) return std::string_view::npos;
+        ++i;
+        while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
+    }
+    return i;
+}
+
+// The fixed-width reading of a trimmed line: a key of 32 characters, one character not examined,
+// and a name of at least two. False for a shorter line.
+bool SplitFixed(std::string_view line, std::string_view& key, std::string_view& name) {
+    if (line.size() < ShortestEntryLine) return false;  // fewer bytes, fewer characters
+    const std::size_t keyEnd = PrefixBytes(line, KeyLength);
+    const std::size_t nameStart = keyEnd == std::string_view::npos ? keyEnd : keyEnd + PrefixBytes(line.substr(keyEnd), 1);
+    if (nameStart == std::string_view::npos || PrefixBytes(line.substr(nameStart), 2) == std::string_view::npos)
+        return false;
+    key = line.substr(0, keyEnd);
+    name = line.substr(nameStart);
+    return true;
 }
 
 std::string_view TrimSpaces(std::string_view s) {
@@ -136,6 +160,17 @@ std::string_view TrimSpaces(std::string_view s) {
     if (b == std::string_view::npos) return {};
     std::size_t e = s.find_last_not_of(' ');
     return s.substr(b, e - b + 1);
+}
+
+// The split reading of a line: trimmed, the header skipped, the key up to the first "=".
+bool SplitAtEquals(std::string_view line, CacheEntry& entry) {
+    line = TrimSpaces(line);
+    if (line == Header) return false;
+    const std::size_t eq = line.find('=');
+    if (eq == std::string_view::npos) return false;
+    entry.Key.assign(line.substr(0, eq));
+    entry.RealName.assign(line.substr(eq + 1));
+    return true;
 }
 
 // The temporary index: "cache-new.ini", or a fresh name when a leftover of that name cannot be
@@ -198,22 +233,18 @@ std::vector<CacheEntry> ParseIndexFixed(std::string_view bytes, CodePage& codePa
     std::vector<CacheEntry> entries;
     // Every entry takes a line of at least 35 bytes: an index of blank lines reserves nothing.
     entries.reserve(bytes.size() / (ShortestEntryLine + 1) + 1);
-    ForEachLine(bytes, codePage, [&](std::string_view, std::string_view line) {
-        line = TrimSpaces(line);
-        if (line.size() < ShortestEntryLine) return;
-        entries.push_back({std::string(line.substr(0, KeyLength)), std::string(line.substr(KeyLength + 1))});
+    std::string_view key, name;
+    ForEachLine(Recognise(bytes), codePage, [&](std::string_view, std::string_view line, std::string_view) {
+        if (SplitFixed(TrimSpaces(line), key, name)) entries.push_back({std::string(key), std::string(name)});
     });
     return entries;
 }
 
 std::vector<CacheEntry> ParseIndexSplit(std::string_view bytes, CodePage& codePage) {
     std::vector<CacheEntry> entries;
-    ForEachLine(bytes, codePage, [&](std::string_view, std::string_view line) {
-        line = TrimSpaces(line);
-        if (line == Header) return;
-        std::size_t eq = line.find('=');
-        if (eq == std::string_view::npos) return;
-        entries.push_back({std::string(line.substr(0, eq)), std::string(line.substr(eq + 1))});
+    CacheEntry entry;
+    ForEachLine(Recognise(bytes), codePage, [&](std::string_view, std::string_view line, std::string_view) {
+        if (SplitAtEquals(line, entry)) entries.push_back(entry);
     });
     return entries;
 }
@@ -221,15 +252,16 @@ std::vector<CacheEntry> ParseIndexSplit(std::string_view bytes, CodePage& codePa
 std::string FilterIndexText(std::string_view bytes, const std::unordered_set<std::string>& keys,
                             CodePage& codePage) {
     const IndexBytes index = Recognise(bytes);
-    const std::string lineEnd = Encode(CrLf, index.encoding, codePage);
+    const std::string lineEnd = Encoded(CrLf, index.encoding, codePage);
     // Looked up by view, so that no line costs an allocation.
     std::unordered_set<std::string_view> drop(keys.begin(), keys.end());
     std::string out(index.mark);
-    out += Encode(Header, index.encoding, codePage);
+    out += Encoded(Header, index.encoding, codePage);
     out.reserve(bytes.size() + out.size() + lineEnd.size());
-    ForEachLine(bytes, codePage, [&](std::string_view raw, std::string_view line) {
-        if (line.size() < ShortestEntryLine) return;
-        if (!drop.empty() && drop.count(line.substr(0, KeyLength)) != 0) return;
+    std::string_view key, name;
+    ForEachLine(index, codePage, [&](std::string_view raw, std::string_view line, std::string_view) {
+        if (!SplitFixed(line, key, name)) return;
+        if (!drop.empty() && drop.count(key) != 0) return;
         out += lineEnd;
         out += raw;
     });
@@ -249,6 +281,38 @@ std::string BuildIndexText(const std::vector<CacheEntry>& entries) {
     return out;
 }
 
+std::string EditIndexText(std::string_view bytes, const IndexEdit& edit, CodePage& codePage, std::size_t& dropped) {
+    dropped = 0;
+    const IndexBytes index = Recognise(bytes);
+    std::string out(index.mark);
+    out.reserve(bytes.size() + 64);
+    CacheEntry entry;
+    std::string_view lastEnd;  // the last kept line's end, empty when it has none
+    ForEachLine(index, codePage, [&](std::string_view raw, std::string_view line, std::string_view whole) {
+        if (edit.drop && SplitAtEquals(line, entry) && edit.drop(entry)) {
+            ++dropped;
+            return;
+        }
+        out += whole;
+        lastEnd = whole.substr(raw.size());
+    });
+    if (edit.append != nullptr) {
+        std::string text;
+        if (bytes.empty()) text.assign(Header).append(CrLf);  // a new index
+        else if (out.size() > index.mark.size() && lastEnd.empty()) text.assign(CrLf);  // the last line ends first
+        text += edit.append->Key;
+        text += '=';
+        text += edit.append->RealName;
+        text += CrLf;
+        std::string encoded;
+        if (!Encode(text, index.encoding, codePage, encoded))
+            throw Failure("\"" + edit.append->RealName + "\" cannot be written to cache.ini: its text encoding has no "
+                          "place for some of its characters.");
+        out += encoded;
+    }
+    return out;
+}
+
 std::vector<CacheEntry> ReadIndexFixed(FileSystem& fs, CodePage& codePage, std::string_view indexFile) {
     return ParseIndexFixed(fs.ReadAll(indexFile), codePage);
 }
@@ -263,15 +327,11 @@ void RewriteIndexFiltered(FileSystem& fs, CodePage& codePage, std::string_view g
     WriteAtomically(fs, gameFolder, FilterIndexText(old, keys, codePage));
 }
 
-void RewriteIndexRebuilt(FileSystem& fs, CodePage& codePage, std::string_view gameFolder,
-                         const std::vector<CacheEntry>& entries) {
-    // Written in the encoding the index has, with its mark; an index that is not there yet is
-    // code-page text. One whose encoding cannot be read is not replaced.
-    std::string old;
-    IndexBytes form{Encoding::Ansi, {}, {}};
-    if (fs.Exists(IndexPath(gameFolder))) {
-        old = fs.ReadAll(IndexPath(gameFolder));
-        form = Recognise(old);
-    }
-    WriteAtomically(fs, gameFolder, std::string(form.mark) + Encode(BuildIndexText(entries), form.encoding, codePage));
+std::size_t RewriteIndexEdited(FileSystem& fs, CodePage& codePage, std::string_view gameFolder, const IndexEdit& edit) {
+    const std::string old = fs.Exists(IndexPath(gameFolder)) ? fs.ReadAll(IndexPath(gameFolder)) : std::string();
+    if (old.empty() && edit.append == nullptr) return 0;
+    std::size_t dropped = 0;
+    const std::string text = EditIndexText(old, edit, codePage, dropped);
+    if (dropped != 0 || edit.append != nullptr) WriteAtomically(fs, gameFolder, text);
+    return dropped;
 }

@@ -1,5 +1,6 @@
 // The cache index cache.ini: where it and the cached files lie, its two readings and its two rewrites.
 #pragma once
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -34,9 +35,9 @@ std::string IndexPath(std::string_view gameFolder);
 std::string CachedFilePath(std::string_view gameFolder, std::string_view key);
 
 // Readings of the index's bytes. The index is text in the system code page, or UTF-16 or UTF-8
-// after a byte-order mark (UTF-16 also without one); such text is read as the code page's text.
-// Lines end in CR LF, LF or CR alone; a last line needs no end. Unreadable encodings throw
-// UnreadableIndex.
+// after a byte-order mark (UTF-16 also without one); entries come out as UTF-8 text, every name
+// exactly as the index holds it. Lines end in CR LF, LF or CR alone; a last line needs no end.
+// Unreadable encodings throw UnreadableIndex. Widths count characters (code points).
 std::vector<CacheEntry> ParseIndexFixed(std::string_view bytes, CodePage& codePage);
 std::vector<CacheEntry> ParseIndexSplit(std::string_view bytes, CodePage& codePage);
 // "[Cache]", then every line of 35 characters or more whose first 32 are not one of `keys`, its
@@ -44,9 +45,19 @@ std::vector<CacheEntry> ParseIndexSplit(std::string_view bytes, CodePage& codePa
 // in, with its byte-order mark.
 std::string FilterIndexText(std::string_view bytes, const std::unordered_set<std::string>& keys,
                             CodePage& codePage);
-// "[Cache]" CR LF, then key "=" name CR LF for each entry (the rebuilt rewrite writes it in the
-// index's own encoding).
+// "[Cache]" CR LF, then key "=" name CR LF for each entry, as UTF-8 text.
 std::string BuildIndexText(const std::vector<CacheEntry>& entries);
+
+// A change to the index as it stands: every line that reads as an entry for which `drop` is true
+// goes (with its line end), and `append`, when given, becomes one new last line. Every other byte
+// stays as it is, the mark and the line ends included.
+struct IndexEdit {
+    std::function<bool(const CacheEntry&)> drop;
+    const CacheEntry* append = nullptr;
+};
+// The edited text and how many lines went. A line to append whose text the index's encoding
+// cannot hold throws Failure naming it. `bytes` empty: a new index of code-page text.
+std::string EditIndexText(std::string_view bytes, const IndexEdit& edit, CodePage& codePage, std::size_t& dropped);
 
 std::vector<CacheEntry> ReadIndexFixed(FileSystem& fs, CodePage& codePage, std::string_view indexFile);
 std::vector<CacheEntry> ReadIndexSplit(FileSystem& fs, CodePage& codePage, std::string_view indexFile);
@@ -55,5 +66,7 @@ std::vector<CacheEntry> ReadIndexSplit(FileSystem& fs, CodePage& codePage, std::
 // byte for byte as it was. A failed read writes nothing. Failures throw.
 void RewriteIndexFiltered(FileSystem& fs, CodePage& codePage, std::string_view gameFolder,
                           const std::unordered_set<std::string>& keys);
-void RewriteIndexRebuilt(FileSystem& fs, CodePage& codePage, std::string_view gameFolder,
-                         const std::vector<CacheEntry>& entries);
+// Edits the index as it is at this moment (a line the game added a moment ago stays); an index
+// that is not there is created for a line to append. Nothing is written when nothing changes.
+// Returns how many lines went.
+std::size_t RewriteIndexEdited(FileSystem& fs, CodePage& codePage, std::string_view gameFolder, const IndexEdit& edit);

@@ -3,23 +3,10 @@
 
 #include <vector>
 
-#include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/Registry.h"
 
 namespace {
-
-// Calls `each(position, length)` for every character of `text`: one byte, or two where the code
-// page says a byte leads a two-byte character. Only one-byte characters can be "\", "." and the like.
-template <typename Each>
-void ForEachChar(std::string_view text, CodePage& codePage, Each each) {
-    for (std::size_t i = 0; i < text.size();) {
-        const std::size_t length =
-            i + 1 < text.size() && codePage.IsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
-        each(i, length);
-        i += length;
-    }
-}
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -31,16 +18,17 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 }
 
 // Windows takes these for devices whatever extension follows them; COM and LPT also with the
-// code page 1252 superscript digits.
+// superscript digits one to three.
 bool IsDeviceName(std::string_view name) {
     std::string_view base = name.substr(0, name.find('.'));
     while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
     for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
         if (EqualsNoCase(base, device)) return true;
-    if (base.size() != 4 || !(EqualsNoCase(base.substr(0, 3), "COM") || EqualsNoCase(base.substr(0, 3), "LPT")))
+    if (base.size() < 4 || !(EqualsNoCase(base.substr(0, 3), "COM") || EqualsNoCase(base.substr(0, 3), "LPT")))
         return false;
-    const char digit = base[3];
-    return (digit >= '1' && digit <= '9') || digit == '\xB9' || digit == '\xB2' || digit == '\xB3';
+    const std::string_view digit = base.substr(3);
+    return (digit.size() == 1 && digit[0] >= '1' && digit[0] <= '9') || digit == "\xC2\xB9" || digit == "\xC2\xB2" ||
+           digit == "\xC2\xB3";
 }
 
 }  // namespace
@@ -50,15 +38,11 @@ std::string LocateGameFolder(Registry& registry) {
     return registry.ReadRegValue(HKeyLocalMachine, GameKeyPath, GameFolderValue, type).AsText();
 }
 
-std::string CleanPathText(std::string_view text, CodePage& codePage) {
+std::string CleanPathText(std::string_view text) {
     const std::size_t b = text.find_first_not_of(' ');
     if (b == std::string_view::npos) return {};
     std::string cleaned(text.substr(b, text.find_last_not_of(' ') - b + 1));
-    bool endsInBackslash = false;
-    ForEachChar(cleaned, codePage, [&](std::size_t at, std::size_t length) {
-        endsInBackslash = length == 1 && cleaned[at] == '\\';
-    });
-    if (endsInBackslash) cleaned.pop_back();
+    if (cleaned.back() == '\\') cleaned.pop_back();
     return cleaned;
 }
 
@@ -70,33 +54,28 @@ bool IsGameFolder(FileSystem& fs, std::string_view folder) {
     }
 }
 
-NameFault CheckFileName(std::string_view name, CodePage& codePage) {
+NameFault CheckFileName(std::string_view name) {
     if (name.empty() || name == "." || name == "..") return NameFault::LeavesFolder;
     NameFault fault = NameFault::None;
-    char last = '\0';
-    ForEachChar(name, codePage, [&](std::size_t at, std::size_t length) {
-        last = length == 1 ? name[at] : '\0';
-        if (length != 1) return;
-        const auto c = static_cast<unsigned char>(name[at]);
-        if (c == '\\' || c == '/' || c == ':') fault = NameFault::LeavesFolder;
-        else if ((c < 0x20 || std::string_view("<>\"|?*").find(static_cast<char>(c)) != std::string_view::npos) &&
-                 fault == NameFault::None)
-            fault = NameFault::NotAFileName;
-    });
+    for (const char ch : name) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '\\' || c == '/' || c == ':') return NameFault::LeavesFolder;
+        if (c < 0x20 || std::string_view("<>\"|?*").find(ch) != std::string_view::npos) fault = NameFault::NotAFileName;
+    }
     if (fault != NameFault::None) return fault;
-    if (last == '.' || last == ' ' || IsDeviceName(name)) return NameFault::NotAFileName;
+    if (name.back() == '.' || name.back() == ' ' || IsDeviceName(name)) return NameFault::NotAFileName;
     return NameFault::None;
 }
 
-NameFault CheckSubFolder(std::string_view answer, CodePage& codePage) {
+NameFault CheckSubFolder(std::string_view answer) {
     if (answer.empty() || answer.front() == '\\' || answer.front() == '/') return NameFault::LeavesFolder;
     std::vector<std::string_view> parts;
     std::size_t start = 0;
-    ForEachChar(answer, codePage, [&](std::size_t at, std::size_t length) {
-        if (length != 1 || (answer[at] != '\\' && answer[at] != '/')) return;
+    for (std::size_t at = 0; at < answer.size(); ++at) {
+        if (answer[at] != '\\' && answer[at] != '/') continue;
         parts.push_back(answer.substr(start, at - start));
         start = at + 1;
-    });
+    }
     parts.push_back(answer.substr(start));
     bool first = true;
     for (std::string_view part : parts) {
@@ -104,7 +83,7 @@ NameFault CheckSubFolder(std::string_view answer, CodePage& codePage) {
         // Windows drops trailing dots and blanks, so "..." and ".. " climb like "..".
         if (part.find_first_not_of(". ") == std::string_view::npos && part.find("..") != std::string_view::npos)
             return NameFault::LeavesFolder;
-        if (const NameFault fault = CheckFileName(part, codePage); fault != NameFault::None) return fault;
+        if (const NameFault fault = CheckFileName(part); fault != NameFault::None) return fault;
         if (first && EqualsNoCase(part, "Cache")) return NameFault::CacheFolder;
         first = false;
     }

@@ -4,7 +4,6 @@
 #include <string>
 #include <string_view>
 
-class CodePage;
 class FileSystem;
 class Registry;
 
@@ -13,9 +12,8 @@ constexpr const char* GameFolderValue = "Folder";
 
 // The game's own record of its folder, or the empty text when there is none.
 std::string LocateGameFolder(Registry& registry);
-// Leading and trailing blanks removed, then one trailing backslash (not the second byte of a
-// two-byte character that happens to be 0x5C).
-std::string CleanPathText(std::string_view text, CodePage& codePage);
+// Leading and trailing blanks removed, then one trailing backslash.
+std::string CleanPathText(std::string_view text);
 // Whether `folder` & "\Cache\Cache.ini" is a file with default attributes; every failure of the
 // lookup counts as not found.
 bool IsGameFolder(FileSystem& fs, std::string_view folder);
@@ -32,11 +30,12 @@ enum class NameFault {
     CacheFolder,
 };
 
-// A name taken from the index (a real file name, or a cached file's name), as one file name.
-NameFault CheckFileName(std::string_view name, CodePage& codePage);
+// A name taken from the index (a real file name, or a cached file's name), as one file name. Names
+// are UTF-8, where no byte of a character beyond ASCII can be taken for "\", "." or the like.
+NameFault CheckFileName(std::string_view name);
 // A user's sub-folder answer: relative, without a drive or UNC prefix, every component a valid
 // name that climbs nowhere, and outside the cache folder. Deeper paths such as Help\Docs are fine.
-NameFault CheckSubFolder(std::string_view answer, CodePage& codePage);
+NameFault CheckSubFolder(std::string_view answer);
 // The name as a message can show it: each control character (a NUL above all, which would end
 // the message there) becomes "?".
 std::string Printable(std::string_view name);

@@ -67,9 +67,7 @@ void Fix::RefreshLists() {
 }
 
 void Fix::ReadIndex(const std::string& folder) {
-    indexRead_ = false;  // until it is read, or known not to be there
     if (!ports_.files.Exists(IndexPath(folder))) {
-        indexRead_ = true;
         ports_.prompts.Message("No cache.ini file in " + folder + "\\Cache", ProgramTitle, MsgIcon::None,
                                MsgButtons::Ok);
         return;
@@ -78,9 +76,7 @@ void Fix::ReadIndex(const std::string& folder) {
         ini_ = ReadIndexSplit(ports_.files, ports_.codePage, folder + "\\Cache\\Cache.ini");
     } catch (const UnreadableIndex&) {
         Warn(UnreadableIndexMessage(folder), ProgramTitle);
-        return;
     }
-    indexRead_ = true;
 }
 
 void Fix::FillLists() {
@@ -184,7 +180,8 @@ void Fix::lstCache_Click() {
 // names that very file and the line written for it reads back as the same key and name.
 bool Fix::CanBind(const std::string& file, const std::string& key, const std::string& name) {
     const auto readBack = [&](const std::string& k, const std::string& n) {
-        const std::vector<CacheEntry> back = ParseIndexSplit(BuildIndexText({{k, n}}), ports_.codePage);
+        const std::vector<CacheEntry> back =
+            ParseIndexSplit("\xEF\xBB\xBF" + BuildIndexText({{k, n}}), ports_.codePage);  // UTF-8, as written
         return back.size() == 1 ? back[0] : CacheEntry{"?", "?"};  // "?" is in no file name
     };
     if (key + "-1.uxx" != file || readBack(key, "x").Key != key) {
@@ -220,13 +217,17 @@ void Fix::cmdSave_Click() {
             !AskReplace("This filename is already referenced as a valid file in cache.ini."))
             return;
     }
-    // Every line of the same key or the same name goes, asked about or not; the new one comes last.
-    std::vector<CacheEntry> entries;
-    for (const CacheEntry& e : ini_) {
-        if (e.Key != key && e.RealName != name) entries.push_back(e);
+    const std::string path = host_.GameFolder() + "\\Cache\\" + file;
+    try {
+        ports_.files.SizeOf(path);
+    } catch (const Failure& f) {
+        Warn("\"" + path + "\" is no longer there, so cache.ini stays as it is:\r\n" + f.what(), ProgramTitle);
+        return RefreshLists();
     }
-    entries.push_back({key, name});
-    Rewrite(entries);
+    // Every line of the same key or the same name goes, asked about or not; the new one comes last.
+    const CacheEntry line{key, name};
+    Edit({[&](const CacheEntry& e) { return e.Key == key || e.RealName == name; }, &line});
+    RefreshLists();
 }
 
 void Fix::cmdDelCache_Click() {
@@ -238,11 +239,11 @@ void Fix::cmdDelCache_Click() {
     if (question == nullptr) return Warn("File isn't referenced in cache.ini!", "Invalid filename!");
     if (ports_.prompts.Message(question, name, MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes) return;
     // The cached file stays: the next scan lists it as unreferenced.
-    std::vector<CacheEntry> entries;
-    for (const CacheEntry& e : ini_) {
-        if (e.RealName != name) entries.push_back(e);
+    if (Edit({[&](const CacheEntry& e) { return e.RealName == name; }, nullptr}) == 0) {
+        Warn("cache.ini no longer references \"" + name + "\", so it stays as it is. The lists now show cache.ini "
+             "as it is.", ProgramTitle);
     }
-    Rewrite(entries);
+    RefreshLists();
 }
 
 void Fix::cmdDelHex_Click() {
@@ -262,21 +263,18 @@ void Fix::cmdDelHex_Click() {
     RefreshLists();
 }
 
-void Fix::Rewrite(const std::vector<CacheEntry>& entries) {
+// Edits cache.ini as it is now, not as the last scan read it: a line the game has added since stays.
+// How many lines went; -1 when it could not be rewritten (the user has been told).
+long Fix::Edit(const IndexEdit& edit) {
     const std::string folder = host_.GameFolder();
-    if (!indexRead_) {
-        return Warn("cache.ini could not be read when the lists were last refreshed, so Morvane leaves it as it "
-                    "is: rewriting it now would lose every line that was not read. Press \"Refresh All\" once "
-                    "cache.ini can be read.", ProgramTitle);
-    }
     try {
-        RewriteIndexRebuilt(ports_.files, ports_.codePage, folder, entries);
+        return static_cast<long>(RewriteIndexEdited(ports_.files, ports_.codePage, folder, edit));
     } catch (const Failure& f) {
         // The rewrite is all or nothing: the old index is still there, byte for byte.
         Warn("Morvane could not rewrite \"" + IndexPath(folder) + "\", which stays as it was:\r\n" + f.what(),
              ProgramTitle);
+        return -1;
     }
-    RefreshLists();
 }
 
 void Fix::Form_QueryUnload() { host_.LoadCache(); }

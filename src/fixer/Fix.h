@@ -64,7 +64,7 @@ private:
     void ShowDetails(const std::string& file);
     bool CanBind(const std::string& file, const std::string& key, const std::string& name);
     bool AskReplace(const char* why);
-    void Rewrite(const std::vector<CacheEntry>& entries);
+    long Edit(const IndexEdit& edit);
     void Warn(const std::string& text, const char* title);
 
     FixView& view_;
@@ -74,9 +74,6 @@ private:
     // slot k - 1) and the listing of the cache folder (CacheFiles).
     std::vector<CacheEntry> ini_;
     std::vector<std::string> cacheFiles_;
-    // False when the last scan could not read a cache.ini that may be there: rewriting it from
-    // what was read would lose every line.
-    bool indexRead_ = true;
     // What each row of a list stands for: an entry number for lstOK and lstCache, a slot of the
     // listing for lstFiles and cmbHex. Indexed by FixList.
     std::array<std::vector<std::size_t>, 4> rows_;

@@ -4,7 +4,6 @@
 
 class Win32CodePage final : public CodePage {
 public:
-    bool IsLeadByte(unsigned char byte) override;
-    std::string FromUtf16(std::u16string_view text) override;
-    std::u16string ToUtf16(std::string_view text) override;
+    std::string ToUtf8(std::string_view bytes) override;
+    bool FromUtf8(std::string_view text, std::string& bytes) override;
 };

@@ -8,11 +8,13 @@
 #include <memory>
 
 #include "platform/Failure.h"
+#include "platform/Utf.h"
+#include "platform/WideText.h"
 #include "platform/Win32Error.h"
 
 namespace {
 
-// Owns a handle from CreateFileA or FindFirstFileA and closes it on every path out.
+// Owns a handle from CreateFileW or FindFirstFileW and closes it on every path out.
 class Handle {
 public:
     explicit Handle(HANDLE h, bool find = false) : h_(h), find_(find) {}
@@ -31,11 +33,69 @@ private:
     bool find_;
 };
 
-// The path as the ANSI functions take it. They would end it at a NUL byte and act on another file
-// (a key holding one could name cache.ini itself), so such a path names nothing.
-std::string Z(std::string_view s) {
-    if (s.find('\0') != std::string_view::npos) throw Failure(Win32ErrorText(ERROR_INVALID_NAME));
-    return std::string(s);
+[[noreturn]] void Refuse(DWORD error) { throw Failure(Win32ErrorText(error)); }
+
+// The full path of a folder as Windows resolves it (relative paths, "." and "..", "/"), with a
+// final backslash.
+std::wstring FullFolder(const std::wstring& folder) {
+    const DWORD n = GetFullPathNameW(folder.c_str(), 0, nullptr, nullptr);
+    if (n == 0) ThrowLastError();
+    std::wstring full(n, L'\0');
+    const DWORD got = GetFullPathNameW(folder.c_str(), n, full.data(), nullptr);
+    if (got == 0 || got >= n) ThrowLastError();
+    full.resize(got);
+    if (full.empty() || full.back() != L'\\') full += L'\\';
+    return full;
+}
+
+bool SameNameIgnoringCase(const wchar_t* a, const std::wstring& b) {
+    return CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, a, -1, b.c_str(), static_cast<int>(b.size())) ==
+           CSTR_EQUAL;
+}
+
+// The path as the ...W functions take it exactly: the folders before its last name resolved as
+// Windows resolves them, then that name as it is, after "\\?\" so that Windows trims no final dot
+// or blank (or "cache.ini." would be cache.ini) and paths past 260 characters work. A path with a
+// NUL, or bytes that are not UTF-8, names nothing. `name` receives the last name.
+std::wstring Exact(std::string_view path, std::wstring* name = nullptr) {
+    if (path.find('\0') != std::string_view::npos) Refuse(ERROR_INVALID_NAME);
+    std::u16string units;
+    if (!Utf16FromUtf8(path, units)) Refuse(ERROR_INVALID_NAME);
+    std::wstring p(units.begin(), units.end());
+    if (p.compare(0, 4, L"\\\\?\\") == 0 || p.compare(0, 4, L"\\\\.\\") == 0) return p;
+    const std::size_t slash = p.find_last_of(L"\\/");
+    std::wstring folder = slash == std::wstring::npos ? L".\\" : p.substr(0, slash + 1);
+    std::wstring last = slash == std::wstring::npos ? p : p.substr(slash + 1);
+    if (last == L"." || last == L"..") {  // a folder by its own rules
+        folder = p + L"\\";
+        last.clear();
+    }
+    if (folder.size() == 2 && folder[1] == L':') folder += L'.';  // "C:" alone is the drive's current folder
+    std::wstring full = FullFolder(folder);
+    if (name != nullptr) *name = last;
+    full += last;
+    if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
+// True when the path's last name holds a "~" and is the short (8.3) name of a file whose own name
+// is another: Windows would act on that file.
+bool IsShortNameOfAnother(const std::wstring& exact, const std::wstring& name) {
+    if (name.find(L'~') == std::wstring::npos) return false;
+    WIN32_FIND_DATAW data;
+    const HANDLE find = FindFirstFileW(exact.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return false;
+    FindClose(find);
+    return !SameNameIgnoringCase(data.cFileName, name);
+}
+
+// The exact path of a file the operation acts on; a short name of another file is refused.
+std::wstring Z(std::string_view path) {
+    std::wstring name;
+    std::wstring exact = Exact(path, &name);
+    if (IsShortNameOfAnother(exact, name))
+        throw Failure("\"" + Narrow(name) + "\" is only the short name of another file, so Morvane leaves it alone.");
+    return exact;
 }
 
 void Check(BOOL ok) {
@@ -44,8 +104,8 @@ void Check(BOOL ok) {
 
 // Windows refuses to write over a read-only file; Wine running as root does not (it replaces it on
 // a copy or a move), so the refusal is made here for both.
-void RefuseReadOnly(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+void RefuseReadOnly(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
         !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         throw Failure(Win32ErrorText(ERROR_ACCESS_DENIED));
@@ -66,23 +126,26 @@ DWORD ReadChunk(HANDLE file, char* into, DWORD size) {
 }  // namespace
 
 bool Win32FileSystem::Exists(std::string_view path) {
-    const std::string p = Z(path);
+    std::wstring name;
+    const std::wstring p = Exact(path, &name);
     constexpr DWORD notDefault = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     const auto absent = [](DWORD e) {
-        return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND || e == ERROR_NO_MORE_FILES;
+        return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND || e == ERROR_NO_MORE_FILES ||
+               e == ERROR_INVALID_NAME;
     };
     // Without wildcards, the file's attributes answer as a directory search would; Wine then reads
     // the folder once where the letter case differs from the disk's, a search reads it twice.
-    if (p.find_first_of("*?") == std::string::npos) {
-        const DWORD attributes = GetFileAttributesA(p.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & notDefault) == 0;
+    if (name.find_first_of(L"*?") == std::wstring::npos) {
+        const DWORD attributes = GetFileAttributesW(p.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES)
+            return (attributes & notDefault) == 0 && !IsShortNameOfAnother(p, name);
         const DWORD e = GetLastError();
         if (absent(e)) return false;
         throw Failure(Win32ErrorText(e));
     }
-    // A directory search, as FindFirstFileA sees it: wildcards in the text are the caller's.
-    WIN32_FIND_DATAA data;
-    Handle find(FindFirstFileA(p.c_str(), &data), true);
+    // A directory search, as FindFirstFileW sees it: wildcards in the text are the caller's.
+    WIN32_FIND_DATAW data;
+    Handle find(FindFirstFileW(p.c_str(), &data), true);
     if (!find.valid()) {
         const DWORD e = GetLastError();
         if (absent(e)) return false;
@@ -93,13 +156,13 @@ bool Win32FileSystem::Exists(std::string_view path) {
 
 std::uint64_t Win32FileSystem::SizeOf(std::string_view path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    Check(GetFileAttributesExA(Z(path).c_str(), GetFileExInfoStandard, &data));
+    Check(GetFileAttributesExW(Z(path).c_str(), GetFileExInfoStandard, &data));
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) throw Failure(Win32ErrorText(ERROR_FILE_NOT_FOUND));
     return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 std::string Win32FileSystem::ReadAll(std::string_view path) {
-    Handle file(CreateFileA(Z(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    Handle file(CreateFileW(Z(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file.valid()) ThrowLastError();
     LARGE_INTEGER size;
@@ -121,7 +184,7 @@ std::string Win32FileSystem::ReadAll(std::string_view path) {
 }
 
 void Win32FileSystem::WriteNew(std::string_view path, std::string_view bytes) {
-    Handle file(CreateFileA(Z(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Handle file(CreateFileW(Z(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) ThrowLastError();
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -134,7 +197,7 @@ void Win32FileSystem::WriteNew(std::string_view path, std::string_view bytes) {
 }
 
 std::uint64_t Win32FileSystem::Flush(std::string_view path) {
-    Handle file(CreateFileA(Z(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    Handle file(CreateFileW(Z(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) ThrowLastError();
     // NUL, CON, COM1... open as character devices: whatever was "copied" there is gone.
@@ -146,27 +209,27 @@ std::uint64_t Win32FileSystem::Flush(std::string_view path) {
 }
 
 void Win32FileSystem::Replace(std::string_view from, std::string_view onto) {
-    Check(MoveFileExA(Z(from).c_str(), Z(onto).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+    Check(MoveFileExW(Z(from).c_str(), Z(onto).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
 }
 
 void Win32FileSystem::Copy(std::string_view from, std::string_view to) {
-    const std::string onto = Z(to);
+    const std::wstring onto = Z(to);
     RefuseReadOnly(onto);
-    Check(CopyFileA(Z(from).c_str(), onto.c_str(), FALSE));
+    Check(CopyFileW(Z(from).c_str(), onto.c_str(), FALSE));
 }
 
 // https://learn.microsoft.com/windows/win32/api/winbase/nf-winbase-movefileexa
 void Win32FileSystem::Move(std::string_view from, std::string_view to, bool replace) {
-    const std::string onto = Z(to);
+    const std::wstring onto = Z(to);
     if (replace) RefuseReadOnly(onto);
     // No MOVEFILE_COPY_ALLOWED: across volumes the caller copies, checks the copy on disk and only
     // then deletes, which Wine's own copy-and-delete does not do.
-    Check(MoveFileExA(Z(from).c_str(), onto.c_str(), MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0)));
+    Check(MoveFileExW(Z(from).c_str(), onto.c_str(), MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0)));
 }
 
 bool Win32FileSystem::SameBytes(std::string_view a, std::string_view b) {
     const auto open = [](std::string_view path) {
-        auto file = std::make_unique<Handle>(CreateFileA(Z(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+        auto file = std::make_unique<Handle>(CreateFileW(Z(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
         if (!file->valid()) ThrowLastError();
         return file;
@@ -185,29 +248,29 @@ bool Win32FileSystem::SameBytes(std::string_view a, std::string_view b) {
     }
 }
 
-void Win32FileSystem::Remove(std::string_view path) { Check(DeleteFileA(Z(path).c_str())); }
+void Win32FileSystem::Remove(std::string_view path) { Check(DeleteFileW(Z(path).c_str())); }
 
-void Win32FileSystem::MakeFolder(std::string_view path) { Check(CreateDirectoryA(Z(path).c_str(), nullptr)); }
+void Win32FileSystem::MakeFolder(std::string_view path) { Check(CreateDirectoryW(Z(path).c_str(), nullptr)); }
 
 void Win32FileSystem::Rename(std::string_view from, std::string_view to) {
-    Check(MoveFileA(Z(from).c_str(), Z(to).c_str()));
+    Check(MoveFileW(Z(from).c_str(), Z(to).c_str()));
 }
 
 std::vector<FoundFile> Win32FileSystem::List(std::string_view pattern) {
-    WIN32_FIND_DATAA data;
-    Handle find(FindFirstFileA(Z(pattern).c_str(), &data), true);
+    WIN32_FIND_DATAW data;
+    Handle find(FindFirstFileW(Exact(pattern).c_str(), &data), true);
     if (!find.valid()) ThrowLastError();
     std::vector<FoundFile> found;
     do {
-        found.push_back({data.cFileName, data.dwFileAttributes,
+        found.push_back({Narrow(data.cFileName, MAX_PATH), data.dwFileAttributes,
                          (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow});
-    } while (FindNextFileA(find.get(), &data));
+    } while (FindNextFileW(find.get(), &data));
     return found;
 }
 
 std::uint64_t Win32FileSystem::LastModified(std::string_view path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    Check(GetFileAttributesExA(Z(path).c_str(), GetFileExInfoStandard, &data));
+    Check(GetFileAttributesExW(Z(path).c_str(), GetFileExInfoStandard, &data));
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) throw Failure(Win32ErrorText(ERROR_FILE_NOT_FOUND));
     return (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
 }

@@ -1,4 +1,4 @@
-// The file system port over the ANSI Win32 file functions.
+// The file system port over the Win32 file functions, on exact UTF-16 paths.
 #pragma once
 #include "platform/FileSystem.h"
 

@@ -76,8 +76,8 @@ private:
     void UncacheRow(int r) {
         const std::string name = host_.RowText(r);
         const std::string key = host_.KeyOfRow(r);
-        NameFault fault = CheckFileName(name, codePage_);
-        if (fault == NameFault::None) fault = CheckFileName(key + "-1.uxx", codePage_);
+        NameFault fault = CheckFileName(name);
+        if (fault == NameFault::None) fault = CheckFileName(key + "-1.uxx");
         if (fault == NameFault::LeavesFolder) {
             Refuse("\"" + Printable(name) + "\" is not un-cached: its name in cache.ini would place it outside "
                    "your UT2003 folders. It stays in your cache.");
@@ -181,7 +181,7 @@ private:
             EndIfClosing();
             if (otherSubFolder_.empty()) return false;
             const std::string shown = "\"" + Printable(otherSubFolder_) + "\" ";
-            switch (CheckSubFolder(otherSubFolder_, codePage_)) {
+            switch (CheckSubFolder(otherSubFolder_)) {
                 case NameFault::None: return true;
                 case NameFault::LeavesFolder:
                     Refuse(shown + "is not a folder inside your UT2003 folder. Please enter a sub directory of it, "

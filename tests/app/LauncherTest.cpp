@@ -78,4 +78,13 @@ TEST(Launcher, UncachesStartsTheGameUnderItsNameWaitsAndPutsTheNamesBackAfterAFa
         EXPECT_EQ(w.processes.now - 0xFFFFF000u, LauncherWaitMs) << "20 seconds, across the wrap";
         EXPECT_EQ(w.processes.waits, 3);
     }
+    // A file named Morvane.exe in System already (a run ended during its wait, a player's own copy):
+    // Morvane stands aside under the next free name, and that file keeps its name and bytes.
+    Installed w;
+    w.fs.AddFile(System + "\\Morvane.exe", "Mine");
+    std::string atStart;
+    w.processes.onStart = [&] { atStart = w.Executables(); };
+    EXPECT_TRUE(RunLauncher(w.rip, w.processes, w.processes));
+    EXPECT_EQ(atStart, "Morvane (2).exe=Morvane Morvane.exe=Mine UT2003.exe=Game ");
+    EXPECT_EQ(w.Executables(), "Morvane.exe=Mine UT2003.exe=Morvane UT2003_original.exe=Game ");
 }

@@ -1,6 +1,6 @@
 // The cache index: what no invariant of the fuzz target can state (the readings and rewrites of any
-// text in every encoding and line end are its job): characters the code page lacks, encodings
-// refused, the rebuilt text's bytes, the atomic replacement, and the memory an index reserves.
+// text in every encoding and line end are its job): characters beyond the code page, encodings
+// refused, the repairs' edits, the atomic replacement, and the memory an index reserves.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -26,12 +26,14 @@ TEST(CacheIndex, AnIndexIsReadWholeOrNotAtAllWithoutReservingForBlankLinesAndAnU
     const auto entry = [](Form form, const std::string& name) {  // the name in the form's own bytes
         return Mark(form) + Encoded("[Cache]\r\n" + K('1') + "=", form) + name + Encoded("\r\n", form);
     };
-    const std::pair<std::string, const char*> cases[] = {  // the index, the name of its entry (none: unreadable)
-        {entry(Form::Utf8, "\xC4\x80" "b"), "?b"},  // U+0100, which the code page lacks
+    const std::pair<std::string, const char*> cases[] = {  // the index, its entry's name in UTF-8 (none: unreadable)
+        {entry(Form::Utf8, "\xC4\x80" "b"), "\xC4\x80" "b"},  // U+0100, which the code page lacks, stays itself
         // U+0D0A: a line end only to a reading that looks at one byte of each unit.
-        {entry(Form::Utf16LE, "\x0A\x0D" "b\0"s), "?b"}, {entry(Form::Utf16BE, "\x0D\x0A\0b"s), "?b"},
-        {entry(Form::Utf8, "\xE0\xA0\x80\xEF\xBF\xBF"), "??"},  // U+0800 and U+FFFF; two bytes are the fuzz target's
-        {entry(Form::Utf8, "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF"), "????"},  // U+10000 and U+10FFFF, two units each
+        {entry(Form::Utf16LE, "\x0A\x0D" "b\0"s), "\xE0\xB4\x8A" "b"}, {entry(Form::Utf16BE, "\x0D\x0A\0b"s), "\xE0\xB4\x8A" "b"},
+        {entry(Form::Utf8, "\xE0\xA0\x80\xEF\xBF\xBF"), "\xE0\xA0\x80\xEF\xBF\xBF"},  // U+0800 and U+FFFF
+        {entry(Form::Utf8, "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF"), "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF"},  // U+10000, U+10FFFF
+        {entry(Form::Utf16LE, "\x16\x04" "a\0"s), "\xD0\x96" "a"},  // "Жa", from UTF-16
+        {entry(Form::Ansi, "\xE9" "b"), "\xC3\xA9" "b"},  // code page 1252's "é"
         {"\xFF\xFE\0\0[\0\0\0"s, nullptr}, {"\0\0\xFE\xFF\0\0\0["s, nullptr},  // UTF-32 marks
         {entry(Form::Utf16LE, "a"), nullptr}, {entry(Form::Utf16BENoMark, "a"), nullptr},  // UTF-16 of odd length
         {entry(Form::Utf8, "\x80" "a"), nullptr}, {entry(Form::Utf8, "a\xC3"), nullptr},  // a lone byte, one cut short
@@ -58,16 +60,54 @@ TEST(CacheIndex, AnIndexIsReadWholeOrNotAtAllWithoutReservingForBlankLinesAndAnU
     EXPECT_LE(ParseIndexFixed(blanks, Cp).capacity(), blanks.size() / ShortestEntryLine);
 }
 
-TEST(CacheIndex, TheRebuiltTextHasEveryEntryInItsOrderInTheIndexsOwnEncoding) {
-    const std::string text = "[Cache]\r\n" + K('1') + "=Caf\xE9.ut2\r\nabc=\r\n" + K('1') + "=Caf\xE9.ut2\r\n";
-    for (int f = -1; f < 6; ++f) {  // no index yet, which gives code-page text, then every form
-        const Form form = f < 0 ? Form::Ansi : AllForms[f];
+// A repair drops exactly the lines it names and appends exactly one, in the index's own encoding;
+// every other byte stays, characters beyond the code page, blanks and line ends included.
+TEST(CacheIndex, ARepairEditsTheIndexAsItIsAndKeepsEveryOtherLineByteForByte) {
+    const std::string zh = "DM-\xD0\x96" "ar.ut2";  // "DM-Жar.ut2"
+    for (const Form form : AllForms) {
+        SCOPED_TRACE(static_cast<int>(form));
+        // Latin-1 lines are the same in every form; the name beyond the code page is written apart.
+        const auto enc = [&](const std::string& latin1) { return Encoded(latin1, form); };
+        const std::string nameBytes = form == Form::Ansi ? "" : form == Form::Utf8 ? zh :
+            enc("DM-") + (form == Form::Utf16LE || form == Form::Utf16LENoMark ? "\x16\x04"s : "\x04\x16"s) + enc("ar.ut2");
+        const std::string head = Mark(form) + enc("[Cache]\n  " + K('1') + "=Caf\xE9.ut2 \r");
+        const std::string other = form == Form::Ansi ? "" : enc(K('2') + "=") + nameBytes + enc("\r\n");
+        const std::string dropped = enc("abc=Gone.u\r\n"), tail = enc(K('3') + "=Last.u");  // the last line has no end
         FakeFileSystem fs;
-        fs.AddFolder(Game + "\\Cache");
-        if (f >= 0) fs.AddFile(Index, Mark(form) + Encoded("[Cache]\n", form));
-        RewriteIndexRebuilt(fs, Cp, Game, {{K('1'), "Caf\xE9.ut2"}, {"abc", ""}, {K('1'), "Caf\xE9.ut2"}});
-        EXPECT_EQ(fs.Bytes(Index), Mark(form) + Encoded(text, form)) << "form " << f;
+        fs.AddFile(Index, head + other + dropped + tail);
+        const CacheEntry added{K('4'), "New \xC3\xA9.ut2"};  // UTF-8 inside
+        const auto drop = [](const CacheEntry& e) { return e.Key == "abc"; };
+        EXPECT_EQ(RewriteIndexEdited(fs, Cp, Game, {drop, &added}), 1u);
+        EXPECT_EQ(fs.Bytes(Index), head + other + tail + enc("\r\n" + K('4') + "=New \xE9.ut2\r\n"));
+        // What the split reading gives of the kept line beyond the code page is the name itself.
+        if (form != Form::Ansi) {
+            EXPECT_EQ(ReadIndexSplit(fs, Cp, Index).at(1).RealName, zh);
+        }
+        // Nothing to drop and nothing to add: the index is not even written again.
+        const std::size_t calls = fs.Log().size();
+        EXPECT_EQ(RewriteIndexEdited(fs, Cp, Game, {drop, nullptr}), 0u);
+        EXPECT_EQ(fs.Log().size(), calls + 2) << "more than a lookup and a read";
+        // A name the index's encoding cannot hold is refused, naming it; the index stays.
+        const std::string before = *fs.Bytes(Index);
+        const CacheEntry beyond{K('5'), zh};
+        if (form == Form::Ansi) {
+            try {
+                RewriteIndexEdited(fs, Cp, Game, {nullptr, &beyond});
+                ADD_FAILURE() << "a name beyond the code page was written";
+            } catch (const Failure& f) {
+                EXPECT_NE(std::string(f.what()).find("\"" + zh + "\""), std::string::npos) << f.what();
+            }
+            EXPECT_EQ(fs.Bytes(Index), before);
+        }
     }
+    // No index yet: a line to append makes one, in code-page text; nothing to append writes nothing.
+    FakeFileSystem fs;
+    fs.AddFolder(Game + "\\Cache");
+    EXPECT_EQ(RewriteIndexEdited(fs, Cp, Game, {nullptr, nullptr}), 0u);
+    EXPECT_FALSE(fs.Has(Index));
+    const CacheEntry first{K('1'), "Caf\xC3\xA9.ut2"};
+    RewriteIndexEdited(fs, Cp, Game, {nullptr, &first});
+    EXPECT_EQ(fs.Bytes(Index), "[Cache]\r\n" + K('1') + "=Caf\xE9.ut2\r\n");
 }
 
 // Either rewrite puts its text in the index's place or leaves the old index byte for byte, and
@@ -95,7 +135,8 @@ TEST(CacheIndex, BothRewritesReplaceTheIndexAtomically) {
             for (const auto& [op, path] : faults) fs.FailOn(op, path, "Disk full.", 0);
             std::string outcome;
             try {
-                if (rebuilt) RewriteIndexRebuilt(fs, Cp, Game, {{K('3'), "C.u"}});
+                const CacheEntry added{K('3'), "C.u"};
+                if (rebuilt) RewriteIndexEdited(fs, Cp, Game, {[](const CacheEntry&) { return true; }, &added});
                 else RewriteIndexFiltered(fs, Cp, Game, {K('1')});
             } catch (const Failure& f) {
                 outcome = f.what();

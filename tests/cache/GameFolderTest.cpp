@@ -10,17 +10,12 @@
 
 TEST(GameFolder, IsCleanedFromTheTextOrTakenFromTheRecordAndWantsItsIndexFile) {
     // Blanks and a last backslash are the main window's folder check's test; here what else is cleaned.
-    const std::tuple<const char*, const char*, bool> cases[] = {  // text, cleaned, Shift-JIS
-        {"C:\\Games\\UT2003\\\\", "C:\\Games\\UT2003\\", false},  // only the last backslash goes
-        {"\tC:\\Games\\ ", "\tC:\\Games", false}, {"   ", "", false}, {"\\", "", false},  // a tab is no blank
-        {"C:\\\x95\\", "C:\\\x95\\", true},  // the second byte of a two-byte character stays
-        {"C:\\\x95\\\\", "C:\\\x95\\", true}, {"C:\\\x95\\", "C:\\\x95", false},
+    const std::pair<const char*, const char*> cases[] = {  // text, cleaned
+        {"C:\\Games\\UT2003\\\\", "C:\\Games\\UT2003\\"},  // only the last backslash goes
+        {"\tC:\\Games\\ ", "\tC:\\Games"}, {"   ", ""}, {"\\", ""},  // a tab is no blank
+        {"D:\\\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B\\", "D:\\\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B"},  // "Игры", in UTF-8
     };
-    for (const auto& [text, expected, twoByte] : cases) {
-        FakeCodePage codePage;
-        codePage.twoByte = twoByte;
-        EXPECT_EQ(CleanPathText(text, codePage), expected) << "text \"" << text << "\"";
-    }
+    for (const auto& [text, expected] : cases) EXPECT_EQ(CleanPathText(text), expected) << "text \"" << text << "\"";
     // The marker file's path is that test's too; here a lookup that fails, and the game's
     // record, whose text is taken as it stands.
     FakeFileSystem fs;
@@ -44,11 +39,12 @@ TEST(GameFolder, NamesAndSubFoldersStayInsideTheGameFolderAndAreFileNames) {
         // Devices whatever the case or extension, also with blanks before the dot.
         {"NUL.ut2", F::NotAFileName}, {"Com1.uax", F::NotAFileName}, {"LPT9.a.b", F::NotAFileName},
         {"aux .u", F::NotAFileName}, {"PRN", F::NotAFileName}, {"CONOUT$.u", F::NotAFileName},
-        {"COM\xB9.u", F::NotAFileName},
+        {"COM\xC2\xB9.u", F::NotAFileName}, {"lpt\xC2\xB3", F::NotAFileName}, {"COM\xC2\xB4.u", F::None},
+        // UTF-8: no byte of a character beyond ASCII is a "\\" or a "|".
+        {"DM-\xD0\x96" "ar.ut2", F::None}, {"\xE5\xA0\xB1\xEF\xBD\x9C.u", F::None},
     };
-    FakeCodePage codePage;
     for (const auto& [name, expected] : names)
-        EXPECT_EQ(CheckFileName(name, codePage), expected) << "name \"" << Printable(name) << "\"";
+        EXPECT_EQ(CheckFileName(name), expected) << "name \"" << Printable(name) << "\"";
     const std::pair<const char*, NameFault> answers[] = {
         {"Help\\Docs", F::None}, {"a\\\\b", F::None}, {"Help\\Cache", F::None}, {"Caches", F::None},
         {"My..Maps", F::None},  // dots inside a name climb nowhere
@@ -57,10 +53,5 @@ TEST(GameFolder, NamesAndSubFoldersStayInsideTheGameFolderAndAreFileNames) {
         {"cache\\Sub", F::CacheFolder}, {".\\CACHE", F::CacheFolder},
     };
     for (const auto& [answer, expected] : answers)
-        EXPECT_EQ(CheckSubFolder(answer, codePage), expected) << "answer \"" << answer << "\"";
-    // On Shift-JIS Windows, 0x5C and 0x7C after a lead byte are halves of a character, not "\" or "|".
-    codePage.twoByte = true;
-    EXPECT_EQ(CheckFileName("\x95\\\x83|.ut2", codePage), F::None);
-    EXPECT_EQ(CheckSubFolder("\x95\\\\Docs", codePage), F::None);
-    EXPECT_EQ(CheckFileName("a\\\x95\\.u", codePage), F::LeavesFolder) << "a real backslash before the character";
+        EXPECT_EQ(CheckSubFolder(answer), expected) << "answer \"" << answer << "\"";
 }

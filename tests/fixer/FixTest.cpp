@@ -12,6 +12,7 @@
 #include "cache/ErrorReport.h"
 #include "fixer/Fix.h"
 #include "platform/DateFormatter.h"
+#include "platform/Utf.h"
 #include "support/World.h"
 
 using namespace std::string_literals;
@@ -113,18 +114,22 @@ TEST(FixScan, SortsEntriesAndFilesIntoTheListsOrSaysWhyItCannot) {
         EXPECT_EQ(f.Lists(), c.lists);
         ASSERT_EQ(f.Shown(), c.shown);
         EXPECT_TRUE(c.index || f.prompts.shown[0].icon == MsgIcon::None);
-        if (c.lists == all) {  // cache.ini was not read: binding a file now would leave an index of that one line
-            f.filename = "S.ut2";
-            f.Click(FixList::Hex, 2, &Fix::cmdSave_Click);
-            EXPECT_EQ(f.Index(), *c.index);
-            EXPECT_EQ(f.Shown().back(), "Morvane: cache.ini could not be read when the lists were last refreshed, so "
-                                        "Morvane leaves it as it is: rewriting it now would lose every line that was "
-                                        "not read. Press \"Refresh All\" once cache.ini can be read.");
-        }
         f.rip.ValidPath = false;  // nothing changes but the message
         f.fix.RefreshLists();
         EXPECT_EQ(f.Lists() + f.Shown().back(), c.lists + "Stoopid user: Please enter a valid path in main window!");
         EXPECT_EQ(f.prompts.shown.back().icon, MsgIcon::Critical);
+        if (c.lists == all) {  // the scan did not read cache.ini: a binding edits it as it is now, losing no line
+            f.rip.ValidPath = true;
+            f.filename = "S.ut2";
+            f.Click(FixList::Hex, 2, &Fix::cmdSave_Click);
+            if (c.op) {  // readable again
+                EXPECT_EQ(f.Index(), *c.index + "S=S.ut2\r\n");
+            } else {
+                EXPECT_EQ(f.Index(), *c.index);
+                EXPECT_EQ(f.Shown().end()[-2], "Morvane: Morvane could not rewrite \"" + std::string(World::Game) + "\\Cache\\cache.ini\", "
+                                            "which stays as it was:\r\nThe text encoding of cache.ini cannot be read.");
+            }
+        }
     }
 }
 
@@ -228,4 +233,65 @@ TEST(FixRepairs, AFailingOperationLeavesTheIndexWholeAndIsExplained) {
             EXPECT_TRUE(saved || f.Index() == OldIndex) << "never half written: " << f.Index();
             EXPECT_TRUE((saved && deleted) || f.prompts.shown.size() > 1) << "what was not done is explained";
         });
+}
+
+// Repairs read cache.ini afresh: lines the game added since the scan stay, an index that came back
+// is edited rather than replaced, a line gone since is said so, and every kept line keeps its
+// bytes in the index's own encoding, characters beyond the code page included.
+TEST(FixRepairs, EditTheIndexAsItIsNowAndKeepEveryOtherLineAsItIs) {
+    const auto bind = [](Fixer& f, int hexRow, const char* name) {
+        f.Click(FixList::Hex, hexRow, &Fix::cmbHex_Change);
+        f.filename = name;
+        f.fix.cmdSave_Click();
+    };
+    const auto unreference = [](Fixer& f, const char* name) { f.filename = name, f.fix.cmdDelCache_Click(); };
+    {  // a download while the fixer was open
+        Fixer f;
+        f.fix.RefreshLists();
+        f.fs.AddFile(f.Path("\\Cache\\cache.ini"), OldIndex + "N=New.ut2\r\n");
+        bind(f, 2, "S.ut2");
+        unreference(f, "B.utx");
+        EXPECT_EQ(f.Index(), "[Cache]\r\nA=DM-A.ut2\r\nC=C.u\r\nN=New.ut2\r\nS=S.ut2\r\n");
+    }
+    {  // no index at the scan, restored before the binding
+        Fixer f(std::nullopt);
+        f.fix.RefreshLists();
+        f.fs.AddFile(f.Path("\\Cache\\cache.ini"), OldIndex);
+        bind(f, 2, "S.ut2");
+        EXPECT_EQ(f.Index(), OldIndex + "S=S.ut2\r\n");
+    }
+    {  // the chosen reference gone since the scan: nothing written, said so, and the lists show it
+        Fixer f;
+        f.fix.RefreshLists();
+        const std::string now = "[Cache]\r\nA=DM-A.ut2\r\nB=B.utx\r\n";
+        f.fs.AddFile(f.Path("\\Cache\\cache.ini"), now);
+        unreference(f, "C.u");
+        EXPECT_EQ(f.Index(), now);
+        EXPECT_EQ(f.Shown().back(), "Morvane: cache.ini no longer references \"C.u\", so it stays as it is. The lists "
+                                    "now show cache.ini as it is.");
+        EXPECT_EQ(f.Rows(FixList::OK), "DM-A.ut2");
+    }
+    // "DM-Жar.ut2" under a key "Ж", in UTF-8 and UTF-16 indexes.
+    const std::string zh = "\xD0\x96", text = "[Cache]\r\nA=DM-A.ut2\r\n" + zh + "=DM-" + zh + "ar.ut2\r\nB=B.utx\r\n";
+    const auto utf16 = [](const std::string& utf8) {
+        std::u16string units;
+        Utf16FromUtf8(utf8, units);
+        std::string bytes = "\xFF\xFE";
+        for (const char16_t u : units) bytes += {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
+        return bytes;
+    };
+    const std::function<std::string(const std::string&)> forms[] = {
+        utf16, [](const std::string& utf8) { return "\xEF\xBB\xBF" + utf8; }};
+    for (const auto& form : forms) {
+        Fixer f(form(text), {"A-1.uxx", zh + "-1.uxx", "S-1.uxx"});
+        f.fix.RefreshLists();
+        EXPECT_EQ(f.Rows(FixList::OK), "DM-A.ut2,DM-" + zh + "ar.ut2");
+        bind(f, 1, "S.ut2");  // S-1.uxx, before the Cyrillic name
+        EXPECT_EQ(f.Index(), form(text + "S=S.ut2\r\n"));
+        unreference(f, "B.utx");
+        EXPECT_EQ(f.Index(), form("[Cache]\r\nA=DM-A.ut2\r\n" + zh + "=DM-" + zh + "ar.ut2\r\nS=S.ut2\r\n"));
+        f.filename = "DM-" + zh + "ar.ut2";
+        f.fix.cmdDelCache_Click();
+        EXPECT_EQ(f.Index(), form("[Cache]\r\nA=DM-A.ut2\r\nS=S.ut2\r\n"));
+    }
 }

@@ -1,4 +1,5 @@
-// libFuzzer target: the index readings, the filtered rewrite and the file name check over any bytes.
+// libFuzzer target: the index readings, the filtered rewrite, the file name check and the text
+// conversions over any bytes.
 // What a sub-folder answer may hold is the game folder test's table: each of its refusals has a row.
 #include <algorithm>
 #include <cstdint>
@@ -7,11 +8,12 @@
 
 #include "cache/GameFolder.h"
 #include "cache/IndexInvariants.h"
+#include "platform/Utf.h"
 #include "support/Fakes.h"
 
 namespace {
 
-FakeCodePage SingleByte;  // two-byte code pages are the game folder test's too
+FakeCodePage SingleByte;
 
 // The input's lines as the text of an index, after a "[Cache]" line, to be written in `form`.
 IndexLines LinesOf(std::string_view text, Form form) {
@@ -26,12 +28,26 @@ IndexLines LinesOf(std::string_view text, Form form) {
     return index;
 }
 
+// The first invariant of the text conversions that the input breaks, or "": UTF-8 read as UTF-16
+// and back, and any UTF-16 (the input's byte pairs) as UTF-8 and back, give every name as it was.
+std::string BrokenConversionInvariant(std::string_view input) {
+    std::u16string units;
+    if (Utf16FromUtf8(input, units) && Utf8FromUtf16(units) != input) return "a UTF-8 name changed on its way back";
+    if (IsUtf8(input, true) && !IsUtf8(input)) return "strict UTF-8 is not UTF-8";
+    std::u16string pairs;
+    for (std::size_t i = 0; i + 1 < input.size(); i += 2)
+        pairs += static_cast<char16_t>(static_cast<unsigned char>(input[i]) | static_cast<unsigned char>(input[i + 1]) << 8);
+    std::u16string back;
+    if (!Utf16FromUtf8(Utf8FromUtf16(pairs), back) || back != pairs) return "a UTF-16 name changed on its way back";
+    return "";
+}
+
 // The first invariant of the name checks that `name` breaks, or "".
 std::string BrokenNameInvariant(std::string_view name) {
     std::string shown(name);  // each control character a "?"
     for (char& c : shown) c = static_cast<unsigned char>(c) < 0x20 ? '?' : c;
     if (Printable(name) != shown) return "Printable changed more than the control characters";
-    if (CheckFileName(name, SingleByte) == NameFault::None &&
+    if (CheckFileName(name) == NameFault::None &&
         (name.empty() || shown != name || name.find_first_of("\\/:<>\"|?*") != std::string_view::npos ||
          name.back() == '.' || name.back() == ' '))
         return "a file name Windows cannot take passed";
@@ -46,11 +62,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // every other line's key is to go, so that some lines go and some stay.
     const IndexLines lines = LinesOf(input, AllForms[size % 6]);
     std::unordered_set<std::string> keys;
-    for (std::size_t i = 1; i < lines.lines.size(); i += 2) keys.insert(lines.lines[i].substr(0, KeyLength));
+    for (std::size_t i = 1; i < lines.lines.size(); i += 2)
+        keys.insert(Encoded(lines.lines[i].substr(0, KeyLength), Form::Utf8));  // keys are UTF-8 text
     // A broken invariant aborts with what broke, so that the fuzzer keeps the input that broke it.
     for (const std::string& broken : {BrokenIndexInvariant(input, keys, SingleByte),
                                       BrokenIndexInvariant(lines.bytes, keys, SingleByte, &lines),
-                                      BrokenNameInvariant(input)}) {
+                                      BrokenNameInvariant(input), BrokenConversionInvariant(input)}) {
         if (broken.empty()) continue;
         std::fprintf(stderr, "broken invariant: %s\n", broken.c_str());
         std::abort();

@@ -127,6 +127,11 @@ std::vector<FoundFile> FakeFileSystem::List(std::string_view pattern) {
     Enter(FsOp::List, pattern);
     const std::string_view folder = pattern.substr(0, pattern.rfind('\\'));  // MFiles asks for "folder\*"
     if (const Node* dir = Find(folder); dir == nullptr || !dir->folder) throw Failure("Path not found.");
+    if (pattern.substr(folder.size()) != "\\*") {  // a name without wildcards: that entry alone
+        const Node* n = Find(pattern);
+        if (n == nullptr) throw Failure("File not found.");
+        return {{n->spelling.substr(n->spelling.rfind('\\') + 1), n->attributes, n->bytes.size()}};
+    }
     std::vector<FoundFile> found{{".", AttrFolder, 0}, {"..", AttrFolder, 0}};
     const std::string parent = KeyOf(folder);
     for (const auto& [key, node] : nodes_) {

@@ -15,6 +15,7 @@
 #include "platform/Processes.h"
 #include "platform/Prompts.h"
 #include "platform/Registry.h"
+#include "platform/Utf.h"
 #include "uncache/OverwritePrompt.h"
 
 // Values under HKEY_LOCAL_MACHINE (by default) and HKEY_CURRENT_USER; key paths and names compare
@@ -116,21 +117,24 @@ private:
     int response_ = ResponseNone;
 };
 
-// Code page 1252 as far as the tests need it (UTF-16 below 0x100 is the same byte, the rest "?");
-// with `twoByte`, lead bytes as in Japanese Shift-JIS (0x81-0x9F, 0xE0-0xFC).
+// Code page 1252 as far as the tests need it: each byte is the character of its own number
+// (U+0000 to U+00FF); a character beyond those has no place in it.
 class FakeCodePage final : public CodePage {
 public:
-    bool twoByte = false;
-    bool IsLeadByte(unsigned char b) override { return twoByte && ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)); }
-    std::string FromUtf16(std::u16string_view text) override {
-        std::string out;
-        for (char16_t c : text) out += c < 0x100 ? static_cast<char>(c) : '?';
-        return out;
+    std::string ToUtf8(std::string_view bytes) override {
+        std::u16string units(bytes.begin(), bytes.end());
+        for (std::size_t i = 0; i < bytes.size(); ++i) units[i] = static_cast<unsigned char>(bytes[i]);
+        return Utf8FromUtf16(units);
     }
-    std::u16string ToUtf16(std::string_view text) override {
-        std::u16string out;
-        for (char c : text) out += static_cast<char16_t>(static_cast<unsigned char>(c));
-        return out;
+    bool FromUtf8(std::string_view text, std::string& bytes) override {
+        std::u16string units;
+        bytes.clear();
+        if (!Utf16FromUtf8(text, units)) return false;
+        for (const char16_t u : units) {
+            if (u > 0xFF) return false;
+            bytes += static_cast<char>(u);
+        }
+        return true;
     }
 };
 
