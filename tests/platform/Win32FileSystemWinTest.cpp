@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -50,8 +51,10 @@ TEST_F(Win32FileSystemWin, ExistsSeesOnlyFilesWithDefaultAttributesAndPathsThatN
     };
     for (const auto& [name, expected] : exists) EXPECT_EQ(fs.Exists(maps + name), expected) << name;
 
-    // NUL.ut2 opens the null device, a character device: a "copy" there wrote nothing.
-    EXPECT_EQ(FailureOf([&] { fs.Flush(maps + "NUL.ut2"); }), Win32ErrorText(ERROR_BAD_DEVICE));
+    // On exact paths NUL.ut2 is a name like any other, never the null device; the device itself, a
+    // character device, is no place a copy can have gone.
+    EXPECT_EQ(FailureOf([&] { fs.Flush(maps + "NUL.ut2"); }), Win32ErrorText(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(FailureOf([&] { fs.Flush("\\\\.\\NUL"); }), Win32ErrorText(ERROR_BAD_DEVICE));
     // The ANSI functions would end each path at its NUL byte and act on cache.ini, plain or Cache.
     // (One row per operation: its other path, and listing, go through the same check.)
     const std::string f = maps + "plain", index = game.Index();
@@ -106,4 +109,69 @@ TEST_F(Win32FileSystemWin, WritesExactBytesAndFailsWithThePlatformsText) {
     EXPECT_TRUE(fs.SameBytes(file, other));
     TempGame::Write(other, std::string("a\0b\r\nc\n\r\xfe", 9));
     EXPECT_FALSE(fs.SameBytes(file, other));
+}
+
+// Every operation reaches exactly the file named: a final dot or blank is not trimmed (which would
+// make "cache.ini." cache.ini), a name beyond the code page is not a look-alike, a folder name may
+// hold any characters, a path may be longer than 260 characters, and a short (8.3) name of another
+// file is left alone.
+TEST_F(Win32FileSystemWin, ActsOnExactlyTheFileNamed) {
+    const std::string cache = game.Path("\\Cache\\"), key = TempGame::KeyFor(1), valid = game.Cached(key);
+    const std::string index = game.Index(), validBytes = TempGame::Read(valid);
+    const std::string strays[] = {"cache.ini.", key + "-1.uxx ", "\xC4\x80" + key.substr(1) + "-1.uxx",
+                                  "Lost-1.uxx."};
+    for (const std::string& name : strays) fs.WriteNew(cache + name, "stray " + name);
+    const auto names = [&](const std::string& folder) {
+        Names found;
+        for (const FoundFile& f : fs.List(folder + "*")) found.push_back(f.name);
+        std::sort(found.begin(), found.end());
+        return found;
+    };
+    Names all = {".", "..", key + "-1.uxx", "cache.ini"};
+    all.insert(all.end(), std::begin(strays), std::end(strays));
+    std::sort(all.begin(), all.end());
+    EXPECT_EQ(names(cache), all);
+    for (const std::string& name : strays) {
+        EXPECT_TRUE(fs.Exists(cache + name)) << name;
+        EXPECT_EQ(fs.SizeOf(cache + name), 6 + name.size()) << name;
+        EXPECT_EQ(fs.ReadAll(cache + name), "stray " + name);
+        fs.Remove(cache + name);
+    }
+    EXPECT_EQ(names(cache), (Names{".", "..", key + "-1.uxx", "cache.ini"}));
+    EXPECT_EQ(game.Index(), index);
+    EXPECT_EQ(TempGame::Read(valid), validBytes);
+
+    // A folder named "Игры" and a file "DM-Жar.ut2" in it; then a path of over 300 characters.
+    const std::string games = game.Path("\\\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B"), zh = "DM-\xD0\x96" "ar.ut2";
+    std::string deep = games;
+    fs.MakeFolder(deep);
+    for (int i = 0; i < 3; ++i) fs.MakeFolder(deep += "\\" + std::string(100, 'd'));
+    for (const std::string& folder : {games, deep}) {
+        SCOPED_TRACE(folder.size());
+        fs.WriteNew(folder + "\\" + zh, "map");
+        fs.Copy(folder + "\\" + zh, folder + "\\copy.ut2");
+        fs.Move(folder + "\\copy.ut2", folder + "\\moved.ut2", false);
+        EXPECT_TRUE(fs.SameBytes(folder + "\\" + zh, folder + "\\moved.ut2"));
+        EXPECT_EQ(names(folder + "\\").at(2), zh);
+        fs.Remove(folder + "\\moved.ut2");
+        EXPECT_EQ(fs.ReadAll(folder + "\\" + zh), "map");
+    }
+
+    // The short name Windows (and Wine) give a long name: a file of that name is not there, and no
+    // operation reaches the long-named file through it.
+    fs.WriteNew(cache + "LongFileName-1.uxx", "long");
+    WIN32_FIND_DATAW data;
+    const std::wstring wide = L"\\\\?\\" + std::wstring(cache.begin(), cache.end()) + L"LongFileName-1.uxx";
+    const HANDLE find = FindFirstFileW(wide.c_str(), &data);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    FindClose(find);
+    const std::wstring alias = data.cAlternateFileName;
+    ASSERT_FALSE(alias.empty()) << "no short name to try";
+    const std::string shortName(alias.begin(), alias.end()), shortPath = cache + shortName;
+    EXPECT_FALSE(fs.Exists(shortPath));
+    EXPECT_EQ(FailureOf([&] { fs.Remove(shortPath); }),
+              "\"" + shortName + "\" is only the short name of another file, so Morvane leaves it alone.");
+    EXPECT_EQ(FailureOf([&] { fs.Copy(valid, shortPath); }),
+              "\"" + shortName + "\" is only the short name of another file, so Morvane leaves it alone.");
+    EXPECT_EQ(fs.ReadAll(cache + "LongFileName-1.uxx"), "long");
 }

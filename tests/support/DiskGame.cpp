@@ -9,25 +9,57 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/Utf.h"
+
 namespace {
 
+std::wstring W(const std::string& utf8) {
+    std::u16string units;
+    Utf16FromUtf8(utf8, units);
+    return std::wstring(units.begin(), units.end());
+}
+
+// The exact path of a file below the temporary folder (no final dot or blank trimmed, no length limit).
+std::wstring Exact(const std::string& path) { return L"\\\\?\\" + W(path); }
+
+// Calls `each(relative name, is folder)` for everything below `folder`, folders before what they hold.
+template <typename Each>
+void Walk(const std::string& folder, const std::string& prefix, Each each) {
+    WIN32_FIND_DATAW data;
+    const HANDLE find = FindFirstFileW(Exact(folder + "\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return;  // a missing folder holds nothing
+    do {
+        const std::string name = Utf8FromUtf16(reinterpret_cast<const char16_t*>(data.cFileName));
+        if (name == "." || name == "..") continue;
+        const bool isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        each(prefix + name, isFolder);
+        if (isFolder) Walk(folder + "\\" + name, prefix + name + "\\", each);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+}
+
 void RemoveTree(const std::string& folder) {
-    // Read-only files would stay.
-    for (const std::string& name : DiskGame::Tree(folder))
-        SetFileAttributesA((folder + "\\" + name).c_str(), FILE_ATTRIBUTE_NORMAL);
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
+    std::vector<std::pair<std::string, bool>> all;
+    Walk(folder, "", [&](const std::string& name, bool isFolder) { all.emplace_back(name, isFolder); });
+    for (auto it = all.rbegin(); it != all.rend(); ++it) {  // what a folder holds before the folder
+        const std::wstring path = Exact(folder + "\\" + it->first);
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);  // read-only files would stay
+        if (it->second) RemoveDirectoryW(path.c_str());
+        else DeleteFileW(path.c_str());
+    }
+    RemoveDirectoryW(Exact(folder).c_str());
 }
 
 }  // namespace
 
 DiskGame::DiskGame(std::string_view name) {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    folder_ = std::string(temp) + std::string(name) + std::to_string(GetCurrentProcessId());
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    folder_ = Utf8FromUtf16(reinterpret_cast<const char16_t*>(temp)) + std::string(name) +
+              std::to_string(GetCurrentProcessId());
     RemoveTree(folder_);
     for (const char* sub : {"System", "Maps", "Textures", "Sounds", "Music", "StaticMeshes", "Saves", "Animations", "Cache"})
-        std::filesystem::create_directories(folder_ + "\\" + sub);
+        std::filesystem::create_directories(std::filesystem::u8path(folder_ + "\\" + sub));
 }
 
 DiskGame::~DiskGame() { RemoveTree(folder_); }
@@ -39,12 +71,12 @@ std::string DiskGame::KeyFor(int n) {
 }
 
 std::string DiskGame::Read(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(std::filesystem::u8path(path), std::ios::binary);
     return {std::istreambuf_iterator<char>(file), {}};
 }
 
 void DiskGame::Write(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    std::ofstream(std::filesystem::u8path(path), std::ios::binary | std::ios::trunc) << bytes;
 }
 
 std::string DiskGame::Utf16(const std::string& text) {
@@ -56,9 +88,7 @@ std::string DiskGame::Utf16(const std::string& text) {
 
 std::vector<std::string> DiskGame::Tree(const std::string& folder) {
     std::vector<std::string> found;
-    std::error_code missing;  // a missing folder holds nothing
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, missing))
-        found.push_back(entry.path().string().substr(folder.size() + 1) + (entry.is_directory() ? "\\" : ""));
+    Walk(folder, "", [&](const std::string& name, bool isFolder) { found.push_back(name + (isFolder ? "\\" : "")); });
     std::sort(found.begin(), found.end());
     return found;
 }

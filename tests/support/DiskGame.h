@@ -7,7 +7,7 @@
 
 class DiskGame {
 public:
-    // `name` keeps the folders of different users (tests, benchmarks) apart.
+    // `name` (UTF-8, as every path here) keeps the folders of different users (tests, benchmarks) apart.
     explicit DiskGame(std::string_view name);
     ~DiskGame();
     DiskGame(const DiskGame&) = delete;
