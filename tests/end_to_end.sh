@@ -3,7 +3,8 @@
 # behaviour. Started with automatic un-caching and "Delete cached files when un-caching" stored, it
 # puts every file in its game folder (the text file in a sub-folder the user names) and empties
 # the cache before its window shows. Installed in the game's place, as System\UT2003.exe beside a
-# stand-in for the game, it un-caches, starts the stand-in, puts the names back and ends unseen.
+# stand-in for the game, it un-caches, starts the stand-in, puts the names back and ends unseen,
+# also beside a file that already bears the name it steps aside under.
 # Usage: end_to_end.sh Morvane.exe morvane_remote.exe SOURCE_DIR standin.exe (Wine environment from CTest).
 set -euo pipefail
 exe=$1 remote=$2 src=$3 standin=$4
@@ -68,4 +69,21 @@ all_uncached
 cmp -s "$exe" "$game/System/UT2003.exe" || fail "UT2003.exe is not Morvane again"
 cmp -s "$standin" "$game/System/UT2003_original.exe" || fail "UT2003_original.exe is not the game again"
 wine reg query 'HKLM\Software\Morvane' /reg:32 >/dev/null 2>&1 && fail "launcher mode saved the options"
-echo "end to end: 2 passed, 0 failed"
+
+# Launcher mode beside a file named Morvane.exe in System (left by a run ended during its wait, or
+# a player's own copy): the game still starts, and that file keeps its name and bytes.
+new_game Auto-Launch=1 DelFiles=1
+cp "$exe" "$game/System/UT2003.exe"
+cp "$standin" "$game/System/UT2003_original.exe"
+printf 'mine' > "$game/System/Morvane.exe"
+wine "$game/System/UT2003.exe" >/dev/null 2>&1 &
+pid=$!
+answer_subfolder
+for _ in $(seq 1 100); do [ -f "$game/System/started.txt" ] && break; sleep 0.1; done
+[ -f "$game/System/started.txt" ] || fail "the game did not start beside a Morvane.exe"
+ended
+[ "$(cat "$game/System/Morvane.exe")" = mine ] || fail "the player's Morvane.exe was changed"
+cmp -s "$exe" "$game/System/UT2003.exe" || fail "UT2003.exe is not Morvane again"
+cmp -s "$standin" "$game/System/UT2003_original.exe" || fail "UT2003_original.exe is not the game again"
+[ "$(ls "$game/System" | grep -c '^Morvane.*\.exe$')" = 1 ] || fail "a name was left behind: $(ls "$game/System")"
+echo "end to end: 3 passed, 0 failed"
