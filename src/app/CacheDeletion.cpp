@@ -19,17 +19,27 @@ void DeleteSelectedCachedFiles(Rip& rip) {
     if (!rip.ValidPath) return;
     if (view.RowCount() == 0 || view.CurrentRow() == -1) return;
     if (ports.prompts.Message("Are you sure you want to permanently delete file(s)???", ProgramTitle,
-                              MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes ||
+                              MsgIcon::Question, MsgButtons::YesNoDefaultNo) != MsgAnswer::Yes ||
         view.CloseRequested())
         return;
+    std::unordered_set<std::string> deletedKeys;
+    int refused = 0;
+    // "Removed 3 cached files, 1 refused.", without a part that is none.
+    const auto summary = [&] {
+        const std::size_t n = deletedKeys.size();
+        return "Removed " + std::to_string(n) + (n == 1 ? " cached file" : " cached files") +
+               (refused != 0 ? ", " + std::to_string(refused) + " refused." : ".");
+    };
     try {
-        std::unordered_set<std::string> deletedKeys;
         const int rows = view.RowCount();
         for (int r = 0; r < rows; ++r) {
             if (!view.IsRowSelected(r)) continue;
             const std::string& key = rip.KeyOfRow(r);
             // A key that is no file name would name another file than its cached one (or none).
-            if (CheckFileName(key + "-1.uxx") != NameFault::None) continue;
+            if (CheckFileName(key + "-1.uxx") != NameFault::None) {
+                ++refused;
+                continue;
+            }
             ports.files.Remove(CachedFilePath(rip.GameFolder(), key));
             deletedKeys.insert(key);
         }
@@ -40,7 +50,9 @@ void DeleteSelectedCachedFiles(Rip& rip) {
         return;
     } catch (const Failure& f) {
         ReportUnexpectedError(ports.prompts, ports.clipboard, ReportSite::Delete, f.what());
+        view.SetLabel(RipLabel::Summary, summary() + " The removal was ended by a failure.");
         return;
     }
     rip.LoadCache();
+    view.SetLabel(RipLabel::Summary, summary());
 }

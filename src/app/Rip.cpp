@@ -61,7 +61,11 @@ const std::string& Rip::KeyOfRow(int row) {
     return CacheKeys[static_cast<std::size_t>(slot)];
 }
 
-void Rip::LocateFolder() { view_.SetPathText(LocateGameFolder(ports_.registry)); }
+void Rip::LocateFolder() {
+    const std::string cleaned = CleanPathText(LocateGameFolder(ports_.registry));
+    view_.SetPathText(cleaned);
+    ValidPath = IsGameFolder(ports_.files, cleaned);
+}
 
 void Rip::CheckPath() {
     const std::string cleaned = CleanPathText(view_.PathText());
@@ -86,15 +90,26 @@ void Rip::LoadCache() {
     }
     const std::string folder = GameFolder();
     FileSystem& fs = ports_.files;
-    // Whatever happens while the rows go in (memory running out included), the list is redrawn
-    // and every row it holds has its key in CacheKeys.
-    struct RowsGuard {
-        RipView& view;
-        ~RowsGuard() { view.EndRows(); }
-    } rowsGuard{view_};
+    view_.SetLabel(RipLabel::Summary, "");
+    // Whatever happens while the rows go in (memory running out included, or no index at all), the
+    // list is redrawn, every row it holds has its key in CacheKeys, and the counts and the size
+    // line describe exactly those rows.
+    struct Tally {
+        Rip& rip;
+        std::uint32_t counts[std::size(Categories)] = {};
+        std::uint64_t total = 0;
+        int rows = 0;
+        ~Tally() {
+            try {
+                rip.ShowCounts(counts, total, rows);
+            } catch (...) {
+                // A label that cannot be set keeps its text; the failure in hand is the one told.
+            }
+            rip.view_.EndRows();
+        }
+    } tally{*this};
     view_.BeginRows();
     CacheKeys.assign(2, std::string());
-    std::uint32_t counts[std::size(Categories)] = {};
 
     bool indexThere = false;
     try {
@@ -109,8 +124,6 @@ void Rip::LoadCache() {
     } catch (const Failure&) {
         // Nothing could be read: the listing is what was read so far, which is nothing.
     }
-    std::uint64_t total = 0;
-    int rows = 0;
     CacheFolder cache(fs, folder);
     for (CacheEntry& entry : entries) {
         std::uint64_t size = 0;
@@ -122,14 +135,16 @@ void Rip::LoadCache() {
             CacheKeys.pop_back();
             throw;
         }
-        total += size;
-        ++rows;
+        tally.total += size;
+        ++tally.rows;
         const RipLabel label = CategoryOf(entry.RealName);
         for (std::size_t i = 0; i < std::size(Categories); ++i) {
-            if (Categories[i].label == label) ++counts[i];
+            if (Categories[i].label == label) ++tally.counts[i];
         }
     }
+}
 
+void Rip::ShowCounts(const std::uint32_t* counts, std::uint64_t total, int rows) {
     for (std::size_t i = 0; i < std::size(Categories); ++i)
         view_.SetLabel(Categories[i].label, Categories[i].prefix + std::to_string(counts[i]));
     SizeFormatter& sizes = ports_.sizes;

@@ -45,7 +45,8 @@ public:
     // The key of a row, through its item datum.
     const std::string& KeyOfRow(int row) override;
 
-    // The path box becomes the game's record of its folder (Find, Escape, start-up).
+    // The path box becomes the game's record of its folder (Find, Escape, start-up), cleaned, and
+    // ValidPath what checking that text gives, quietly: the folder shown is the folder checked.
     void LocateFolder();
     void CheckPath() override;
     void LoadCache() override;
@@ -60,6 +61,7 @@ public:
     bool DeleteTicked() override { return view_.DeleteTicked(); }
     void YieldOnce() override { view_.YieldOnce(); }
     bool CloseRequested() override { return view_.CloseRequested(); }
+    void ShowSummary(const std::string& text) override { view_.SetLabel(RipLabel::Summary, text); }
 
     // Button handlers. While an un-cache run or a deletion is in progress, the clicks that its one
     // yield delivers are ignored, so runs never nest.
@@ -83,6 +85,9 @@ public:
     bool Busy() const { return busy_; }
 
 private:
+    // The per-type counts and the size line of the rows just listed.
+    void ShowCounts(const std::uint32_t* counts, std::uint64_t total, int rows);
+
     RipView& view_;
     RipPorts ports_;
     bool busy_ = false;

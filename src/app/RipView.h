@@ -4,7 +4,8 @@
 #include <string>
 #include <string_view>
 
-enum class RipLabel { Sys, Maps, Anim, StatM, Textures, Sounds, Music, Save, Unknown, MB };
+// Summary: what the last un-cache run or removal did, one line, cleared by the next listing.
+enum class RipLabel { Sys, Maps, Anim, StatM, Textures, Sounds, Music, Save, Unknown, MB, Summary };
 
 class RipView {
 public:

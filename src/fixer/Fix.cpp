@@ -36,6 +36,12 @@ void Fix::RefreshLists() {
     if (!host_.IsPathValid()) {
         ports_.prompts.Message("Please enter a valid path in main window!", "Stoopid user", MsgIcon::Critical,
                                MsgButtons::Ok);
+        // Rows of an earlier scan, or a summary of none, would describe a folder not scanned.
+        view_.BeginRows();
+        for (auto& rows : rows_) rows.clear();
+        view_.EndRows();
+        view_.EnableDelHex(false);
+        view_.SetLabel(FixLabel::Info, "Not scanned: the path in the main window is not a valid UT2003 folder.");
         return;
     }
     // However the scan ends, the lists are redrawn with the rows they received.
@@ -237,7 +243,7 @@ void Fix::cmdDelCache_Click() {
     if (Shows(FixList::OK, name)) question = "This is a VALID file, are you really sure you want to delete it?";
     else if (Shows(FixList::Cache, name)) question = "Are you really sure you want to delete this file?";
     if (question == nullptr) return Warn("File isn't referenced in cache.ini!", "Invalid filename!");
-    if (ports_.prompts.Message(question, name, MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes) return;
+    if (ports_.prompts.Message(question, name, MsgIcon::Question, MsgButtons::YesNoDefaultNo) != MsgAnswer::Yes) return;
     // The cached file stays: the next scan lists it as unreferenced.
     if (Edit({[&](const CacheEntry& e) { return e.RealName == name; }, nullptr}) == 0) {
         Warn("cache.ini no longer references \"" + name + "\", so it stays as it is. The lists now show cache.ini "
@@ -251,7 +257,7 @@ void Fix::cmdDelHex_Click() {
     if (slot == 0) return Warn("Please select a file to delete!", "Select a file, dummy!");
     const std::string file = cacheFiles_[slot];
     if (ports_.prompts.Message("Are you sure you want to delete " + file + " ?", "Confirm file deletion",
-                               MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
+                               MsgIcon::Question, MsgButtons::YesNoDefaultNo) != MsgAnswer::Yes)
         return;
     // cache.ini stays: the next scan lists an entry of the deleted file as one whose file is missing.
     const std::string path = host_.GameFolder() + "\\Cache\\" + file;

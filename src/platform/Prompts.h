@@ -7,7 +7,9 @@
 constexpr const char* ProgramTitle = "Morvane";
 
 enum class MsgIcon { Exclamation, Critical, Question, Information, None };
-enum class MsgButtons { Ok, YesNo };  // Yes is the default button of YesNo
+// Yes is the default button of YesNo; a question whose Yes destroys something has No as its
+// default, so that a stray Enter destroys nothing.
+enum class MsgButtons { Ok, YesNo, YesNoDefaultNo };
 enum class MsgAnswer { Ok, Yes, No };
 
 class Prompts {

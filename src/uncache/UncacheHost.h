@@ -41,4 +41,7 @@ public:
     // The user has asked to close the main window: the run does nothing further.
     virtual bool CloseRequested() = 0;
     virtual void LoadCache() = 0;
+    // Shows what the run did, in one line of the window (no box: start-up and launcher runs stay
+    // unattended); the next listing clears it.
+    virtual void ShowSummary(const std::string& text) = 0;
 };

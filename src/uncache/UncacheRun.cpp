@@ -39,10 +39,13 @@ public:
             }
             RewriteIndex();
         } catch (const RunEnded&) {
+            if (!host_.CloseRequested()) host_.ShowSummary(Summary() + " The run was ended after a failure.");
             return;
         }
         host_.YieldOnce();
-        if (!host_.CloseRequested()) host_.LoadCache();
+        if (host_.CloseRequested()) return;
+        host_.LoadCache();
+        host_.ShowSummary(Summary());
     }
 
 private:
@@ -73,11 +76,24 @@ private:
         EndIfClosing();
     }
 
+    // "Un-cached 3 files (2 moved), 1 already in place, 2 skipped, 1 refused, 1 failed.", without
+    // the parts that are none.
+    std::string Summary() const {
+        std::string text = "Un-cached " + std::to_string(uncached_) + (uncached_ == 1 ? " file" : " files");
+        if (moved_ != 0) text += " (" + std::to_string(moved_) + " moved)";
+        const std::pair<int, const char*> parts[] = {
+            {inPlace_, " already in place"}, {skipped_, " skipped"}, {refused_, " refused"}, {failed_, " failed"}};
+        for (const auto& [count, what] : parts)
+            if (count != 0) text += ", " + std::to_string(count) + what;
+        return text + ".";
+    }
+
     void UncacheRow(int r) {
         const std::string name = host_.RowText(r);
         const std::string key = host_.KeyOfRow(r);
         NameFault fault = CheckFileName(name);
         if (fault == NameFault::None) fault = CheckFileName(key + "-1.uxx");
+        if (fault != NameFault::None) ++refused_;
         if (fault == NameFault::LeavesFolder) {
             Refuse("\"" + Printable(name) + "\" is not un-cached: its name in cache.ini would place it outside "
                    "your UT2003 folders. It stays in your cache.");
@@ -95,7 +111,10 @@ private:
         if (type != FileType::Other) {
             destination = folder + std::string(DestinationSubFolder(type)) + name;
         } else {
-            if (!AskSubFolder(name)) return;
+            if (!AskSubFolder(name)) {
+                ++skipped_;
+                return;
+            }
             try {
                 fs_.MakeFolder(folder + "\\" + otherSubFolder_);
             } catch (const Failure&) {
@@ -109,6 +128,7 @@ private:
         // no lookup first, which would cost a reading of the whole destination folder under Wine.
         if (host_.DeleteTicked() && Moved(source, destination, /*replace=*/false)) {
             removedKeys_.insert(key);
+            ++uncached_, ++moved_;
             return;
         }
         bool replace = overwrite_.YAll(), same = false;  // "Yes to All" replaces unasked
@@ -118,25 +138,40 @@ private:
             // A destination holding the cached copy's bytes already is this file, un-cached before.
             same = exists && SameBytes(source, destination);
             if (exists && !same) {
-                if (overwrite_.NAll()) return;
                 // Only an explicit Yes overwrites: a prompt closed without an answer keeps the file.
-                const int response = overwrite_.Ask(destination);
+                const int response = overwrite_.NAll() ? ResponseKeep : overwrite_.Ask(destination);
                 EndIfClosing();
-                if (response != ResponseOverwrite) return;
+                if (response != ResponseOverwrite) {
+                    ++skipped_;
+                    return;
+                }
                 replace = true;
             }
         }
-        if (!same) {
+        if (same) {
+            ++inPlace_;
+        } else {
             if (host_.DeleteTicked() && replace && Moved(source, destination, /*replace=*/true)) {
                 removedKeys_.insert(key);
+                ++uncached_, ++moved_;
                 return;
             }
-            if (!Attempt([&] { fs_.Copy(source, destination); })) return;
+            if (!Attempt([&] { fs_.Copy(source, destination); })) {
+                ++failed_;
+                return;
+            }
         }
-        if (!host_.DeleteTicked()) return;
+        if (!host_.DeleteTicked()) {
+            if (!same) ++uncached_;
+            return;
+        }
         // The cached copy goes only once its package is safe: a regular file of its size at the
         // destination, on disk. Otherwise it is a failed copy, and both the file and its line stay.
-        if (!Attempt([&] { CheckCopy(source, destination); })) return;
+        if (!Attempt([&] { CheckCopy(source, destination); })) {
+            ++failed_;
+            return;
+        }
+        if (!same) ++uncached_;
         Attempt([&] { fs_.Remove(folder + "\\cache\\" + key + "-1.uxx"); });
         removedKeys_.insert(key);
     }
@@ -215,6 +250,7 @@ private:
     CodePage& codePage_ = ports_.codePage;
     std::string otherSubFolder_;
     std::unordered_set<std::string> removedKeys_;
+    int uncached_ = 0, moved_ = 0, inPlace_ = 0, skipped_ = 0, refused_ = 0, failed_ = 0;
 };
 
 }  // namespace

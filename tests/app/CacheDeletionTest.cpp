@@ -20,18 +20,19 @@ const World::Entries Five = [] {
 TEST(CacheDeletion, AsksFirstThenDeletesTheSelectedFilesAndTheirLinesOrReportsAFailureAndKeepsTheIndex) {
     const char* const none = "DM-A.ut2:cache,ini B.u:cache,ini C.utx:cache,ini D.uax:cache,ini E.ogg:cache,ini";
     const std::string report = "frmRip->cmdDelete_Click: " + BuildErrorReport(ReportSite::Delete, "Locked.").message;
-    // The selected rows, the current row, the answer, whether D cannot be deleted, the outcome and
-    // the index's lines after a rewrite (none: the index is left as it was).
-    const std::tuple<std::vector<int>, int, MsgAnswer, bool, const char*, std::vector<std::size_t>> cases[] = {
-        {{1, 3}, -1, MsgAnswer::Yes, false, none, {}},  // no current row: not even a question
-        {{1, 3}, 3, MsgAnswer::No, false, none, {}},
-        {{}, 1, MsgAnswer::Yes, false, none, {0, 1, 2, 3, 4}},  // the current row is not a selection
+    // The selected rows, the current row, the answer, whether D cannot be deleted, the outcome, the
+    // index's lines after a rewrite (none: the index is left as it was) and the summary line.
+    const std::tuple<std::vector<int>, int, MsgAnswer, bool, const char*, std::vector<std::size_t>, const char*>
+        cases[] = {
+        {{1, 3}, -1, MsgAnswer::Yes, false, none, {}, ""},  // no current row: not even a question
+        {{1, 3}, 3, MsgAnswer::No, false, none, {}, ""},
+        {{}, 1, MsgAnswer::Yes, false, none, {0, 1, 2, 3, 4}, "Removed 0 cached files."},  // the current row is no selection
         {{1, 3, 4}, 3, MsgAnswer::Yes, false, "DM-A.ut2:cache,ini B.u:- C.utx:cache,ini D.uax:- E.ogg:cache,ini",
-         {0, 2, 4}},
+         {0, 2, 4}, "Removed 2 cached files, 1 refused."},
         {{1, 3}, 3, MsgAnswer::Yes, true, "DM-A.ut2:cache,ini B.u:ini C.utx:cache,ini D.uax:cache,ini E.ogg:cache,ini",
-         {}},
+         {}, "Removed 1 cached file. The removal was ended by a failure."},
     };
-    for (const auto& [selected, current, answer, fails, where, rewritten] : cases) {
+    for (const auto& [selected, current, answer, fails, where, rewritten, summary] : cases) {
         SCOPED_TRACE("current row " + std::to_string(current) + (answer == MsgAnswer::No ? ", answered No" : ""));
         World w(Five);
         const std::string messy = "\r\nabc=Short.u\r\n" + w.Index();  // only a rewrite tidies it
@@ -47,6 +48,11 @@ TEST(CacheDeletion, AsksFirstThenDeletesTheSelectedFilesAndTheirLinesOrReportsAF
         EXPECT_EQ(w.Where(), where);
         EXPECT_EQ(w.Index(), rewritten.empty() ? messy : w.IndexOf(rewritten));
         EXPECT_EQ(w.view.loads, rewritten.empty() ? 1 : 2) << "the listing is reloaded after a rewrite only";
+        EXPECT_EQ(w.view.labels[RipLabel::Summary], summary);
+        // Enter on the question must delete nothing: No is its default button.
+        if (!w.prompts.shown.empty()) {
+            EXPECT_EQ(w.prompts.shown[0].buttons, MsgButtons::YesNoDefaultNo);
+        }
     }
 }
 

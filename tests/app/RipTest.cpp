@@ -24,7 +24,7 @@ TEST(RipLoadCache, ListsEachCachedFileWithItsSlotAndCountsItsCategory) {
     for (const auto& [label, caption] : w.view.labels) labels += caption + "|";
     EXPECT_EQ(labels, "System files (*.u, *.int) : 2|Maps (*.ut2) : 1|Animations (*.ukx) : 1|Static Meshes (*.usx) : 1|"
                       "Textures (*.utx) : 1|Sounds (*.uax) : 1|Music files (*.umx, *.ogg) : 2|Save files (*.uvx) : 1|"
-                      "Unknown (other) : 3|Cache size:  <130> / 13 files  =  <10> / file|");  // Foo.U, Readme, DM-Big
+                      "Unknown (other) : 3|Cache size:  <130> / 13 files  =  <10> / file||");  // Foo.U, Readme, DM-Big
 }
 
 TEST(RipLoadCache, SizeLineShowsTotalCountAndAverageRoundedHalvesToEven) {
@@ -41,7 +41,7 @@ TEST(RipLoadCache, SizeLineShowsTotalCountAndAverageRoundedHalvesToEven) {
     }
 }
 
-TEST(RipListing, SelectAllThenAnInvalidFolderLeavesEverythingAndAMissingIndexEmptiesOnlyTheList) {
+TEST(RipListing, SelectAllThenAnInvalidFolderLeavesEverythingAndAMissingIndexEmptiesTheListAndItsCounts) {
     World w(World::Keyed({"DM-One.ut2", "Bar.u"}));
     w.Select({});
     w.rip.cmdSelAll_Click();
@@ -61,7 +61,9 @@ TEST(RipListing, SelectAllThenAnInvalidFolderLeavesEverythingAndAMissingIndexEmp
     EXPECT_EQ(w.view.path, World::Game);
     EXPECT_TRUE(w.view.rows.empty());
     EXPECT_EQ(w.rip.CacheKeys, (std::vector<std::string>{"", ""}));
-    EXPECT_EQ(w.view.labels, labels);
+    // The counts describe the rows shown, none: not the two files listed before.
+    EXPECT_EQ(w.view.labels[RipLabel::Maps] + "|" + w.view.labels[RipLabel::MB],
+              "Maps (*.ut2) : 0|Cache size:  <0> / 0 files  =  <0> / file");
 }
 
 TEST(RipLoadCache, AFailureWhileFillingTheListLeavesItRedrawnWithEveryRowsKeyAndANulKeyIsNeverListed) {
@@ -72,6 +74,8 @@ TEST(RipLoadCache, AFailureWhileFillingTheListLeavesItRedrawnWithEveryRowsKeyAnd
     EXPECT_FALSE(w.view.redrawOff);
     EXPECT_EQ(w.Rows(), "DM-A.ut2@2 ");
     EXPECT_EQ(w.rip.CacheKeys, (std::vector<std::string>{"", "", K(1)})) << "no key without its row";
+    EXPECT_EQ(w.view.labels[RipLabel::Maps] + "|" + w.view.labels[RipLabel::MB],
+              "Maps (*.ut2) : 1|Cache size:  <10> / 1 files  =  <10> / file") << "the counts of the rows shown";
     w.view.failRow = -1;
     w.rip.LoadCache();
     EXPECT_EQ(w.Rows(), "DM-A.ut2@2 DM-B.ut2@3 DM-C.ut2@4 ");
@@ -99,4 +103,20 @@ TEST(RipLoadCache, OneReadingOfTheFolderListsAsASizeQueryPerEntryDoes) {
         return shown;
     };
     EXPECT_EQ(listing(true), listing(false));
+}
+
+// Find (and Escape in the path box, which presses it) puts the game's record in the path box: the
+// folder then checked is the one shown, quietly, so the fixer and the runs never act on a stale check.
+TEST(RipPath, FindChecksTheFolderItShows) {
+    World w;
+    const std::pair<const char*, bool> records[] = {{" C:\\Games\\UT2003\\ ", true}, {"C:\\Nowhere", false},
+                                                    {"C:\\Games\\UT2003", true}};
+    w.rip.ValidPath = false;
+    for (const auto& [record, valid] : records) {
+        w.registry.Set("Software\\Unreal Technology\\Installed Apps\\UT2003", "Folder", RegValue::OfText(record));
+        w.rip.cmdFind_Click();
+        EXPECT_EQ(w.view.path + (w.rip.ValidPath ? " valid" : " invalid"),
+                  std::string(valid ? World::Game : "C:\\Nowhere") + (valid ? " valid" : " invalid"));
+    }
+    EXPECT_TRUE(w.Shown().empty()) << "no message: Find only fills the box";
 }

@@ -114,12 +114,7 @@ TEST(FixScan, SortsEntriesAndFilesIntoTheListsOrSaysWhyItCannot) {
         EXPECT_EQ(f.Lists(), c.lists);
         ASSERT_EQ(f.Shown(), c.shown);
         EXPECT_TRUE(c.index || f.prompts.shown[0].icon == MsgIcon::None);
-        f.rip.ValidPath = false;  // nothing changes but the message
-        f.fix.RefreshLists();
-        EXPECT_EQ(f.Lists() + f.Shown().back(), c.lists + "Stoopid user: Please enter a valid path in main window!");
-        EXPECT_EQ(f.prompts.shown.back().icon, MsgIcon::Critical);
         if (c.lists == all) {  // the scan did not read cache.ini: a binding edits it as it is now, losing no line
-            f.rip.ValidPath = true;
             f.filename = "S.ut2";
             f.Click(FixList::Hex, 2, &Fix::cmdSave_Click);
             if (c.op) {  // readable again
@@ -130,6 +125,11 @@ TEST(FixScan, SortsEntriesAndFilesIntoTheListsOrSaysWhyItCannot) {
                                             "which stays as it was:\r\nThe text encoding of cache.ini cannot be read.");
             }
         }
+        f.rip.ValidPath = false;  // no scan: the lists of this one would describe a folder not scanned
+        f.fix.RefreshLists();
+        EXPECT_EQ(f.Lists() + "|" + f.Shown().back(), "OK[] Cache[] Files[] Hex[] Not scanned: the path in the main "
+                  "window is not a valid UT2003 folder.|Stoopid user: Please enter a valid path in main window!");
+        EXPECT_EQ(f.prompts.shown.back().icon, MsgIcon::Critical);
     }
 }
 
@@ -212,6 +212,11 @@ TEST(FixRepairs, BindDeleteAndRemoveAsAskedAndRefuseWhatWouldNameAnotherFile) {
         EXPECT_EQ(f.prompts.Titles(), c.shown);
         EXPECT_EQ(f.Index(), c.index);
         EXPECT_EQ(f.Rows(FixList::OK), c.ok);
+        for (const auto& question : f.prompts.shown) {  // Enter on a question that deletes deletes nothing
+            if (question.icon == MsgIcon::Question && question.title != "Replace file?") {
+                EXPECT_EQ(question.buttons, MsgButtons::YesNoDefaultNo) << question.title;
+            }
+        }
         const bool deleted = c.shown == Names{confirm} && c.answers.empty();  // confirmed with Yes
         EXPECT_EQ(f.fs.Has(f.Path("\\Cache\\C-1.uxx")), !deleted) << "only a confirmed deletion deletes";
     }

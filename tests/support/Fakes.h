@@ -46,7 +46,7 @@ class ScriptedPrompts final : public Prompts {
 public:
     struct Shown { std::string text, title; MsgIcon icon; MsgButtons buttons; };
     struct Asked { std::string prompt, title, defaultText; };
-    std::deque<MsgAnswer> answers;   // for Message; when empty: Ok, or Yes for Yes/No
+    std::deque<MsgAnswer> answers;   // for Message; when empty: Ok, or Yes for either Yes/No
     std::deque<std::string> inputs;  // for InputBox; when empty: Cancel (the empty text)
     std::vector<Shown> shown;  // every message
     std::vector<Asked> asked;  // every input box
@@ -56,7 +56,7 @@ public:
     MsgAnswer Message(std::string_view text, std::string_view title, MsgIcon icon, MsgButtons buttons) override {
         shown.push_back({std::string(text), std::string(title), icon, buttons});
         if (onMessage) onMessage();
-        if (answers.empty()) return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+        if (answers.empty()) return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Yes;
         const MsgAnswer a = answers.front();
         answers.pop_front();
         return a;

@@ -46,6 +46,7 @@ TEST(UncacheRun, MovesEachTypeToItsFolderButNoNameThatWouldLeaveTheGameFolderOrI
     EXPECT_TRUE(w.prompts.asked.empty()) << "no sub-folder question for a refused name";
     EXPECT_EQ(w.Where(), "..\\System\\Evil.u:cache,ini DM-Key.ut2:cache,ini Tab\t.utx:cache,ini DM-Foo.ut2:Maps "
                          "XGame.u:System Song.ogg:Music Left.utx:cache,ini");
+    EXPECT_EQ(w.view.labels[RipLabel::Summary], "Un-cached 3 files (3 moved), 3 refused.");
 }
 
 TEST(UncacheRun, ClicksDuringItsYieldAreIgnored) {
@@ -84,6 +85,9 @@ TEST(UncacheRun, AsksAgainForASubFolderOutsideTheGameFolderInTheCacheOrNoFolderN
               "UT2003 sub directory where you wish DM-Foo.UT2 to be un-cached.\r\n(ie: 'Help')\r\nIf the directory "
               "does not exist, it will be created.");
     EXPECT_EQ(w.Where(), "Readme.txt:Help DM-Foo.UT2:Help Other.txt:cache,ini");
+    EXPECT_EQ(w.view.labels[RipLabel::Summary], "Un-cached 2 files (2 moved), 1 skipped.") << "Other: no folder given";
+    w.rip.cmdRefresh_Click();
+    EXPECT_EQ(w.view.labels[RipLabel::Summary], "") << "cleared by the next listing";
 }
 
 TEST(UncacheRun, OverwriteDecisionsAndClosingTheMainWindowDuringAQuestion) {
@@ -95,14 +99,16 @@ TEST(UncacheRun, OverwriteDecisionsAndClosingTheMainWindowDuringAQuestion) {
     const char* const bcd = "DM-A.ut2:cache,ini DM-B.ut2:Maps NUL.ut2:cache,ini Readme.txt:Help DM-D.ut2:Maps";
     // The answers, one per overwrite question; the question during which the window is closed,
     // which ends the run as a No (during the overwrite question: the Wine test); and the outcome.
-    const std::tuple<const char*, std::string, const char*> cases[] = {
-        {"NYYY", "", bcd},  // No skips only that file
-        {"O", "", none},    // the rest unasked
-        {"A", "", "DM-A.ut2:Maps DM-B.ut2:Maps NUL.ut2:cache,ini Readme.txt:Help DM-D.ut2:Maps"},  // C still asked
-        {"NN", "refusal", none}, {"NN", "sub-folder", none},
-        {"", "report", none},  // A's destination cannot be looked up; the report is answered Yes
+    // The summary line after the run (a closed window shows none).
+    const std::tuple<const char*, std::string, const char*, const char*> cases[] = {
+        {"NYYY", "", bcd, "Un-cached 3 files (3 moved), 1 skipped, 1 refused."},  // No skips only that file
+        {"O", "", none, "Un-cached 0 files, 4 skipped, 1 refused."},    // the rest unasked
+        {"A", "", "DM-A.ut2:Maps DM-B.ut2:Maps NUL.ut2:cache,ini Readme.txt:Help DM-D.ut2:Maps",  // C still asked
+         "Un-cached 4 files (4 moved), 1 refused."},
+        {"NN", "refusal", none, ""}, {"NN", "sub-folder", none, ""},
+        {"", "report", none, ""},  // A's destination cannot be looked up; the report is answered Yes
     };
-    for (const auto& [script, during, where] : cases) {
+    for (const auto& [script, during, where, summary] : cases) {
         SCOPED_TRACE(std::string("answers ") + script + ", closed during " + during);
         World w(World::Keyed({"DM-A.ut2", "DM-B.ut2", "NUL.ut2", "Readme.txt", "DM-D.ut2"}));
         for (const std::string& d : dests) w.fs.AddFile(d, "old");
@@ -117,6 +123,7 @@ TEST(UncacheRun, OverwriteDecisionsAndClosingTheMainWindowDuringAQuestion) {
         EXPECT_EQ(w.prompts.asked.size(), during.empty() || during == "sub-folder" ? 1u : 0u) << "sub-folder questions";
         EXPECT_EQ(w.Where(), where);
         EXPECT_EQ(w.view.loads, during.empty() ? 2 : 1) << "listed again";
+        EXPECT_EQ(w.view.labels[RipLabel::Summary], summary);
     }
 }
 
@@ -129,6 +136,7 @@ TEST(UncacheRun, YesToAllHoldsForOneRunOnlyAndADestinationWithTheCachedBytesIsNo
     // answered No, not about the second, whose bytes are there already: it only leaves the cache.
     EXPECT_EQ(w.overwrite.asked, std::vector<std::string>(2, G("\\Maps\\DM-Same.ut2")));
     EXPECT_EQ(w.Where(), "DM-Same.ut2:cache,ini DM-Same.ut2:Maps");
+    EXPECT_EQ(w.view.labels[RipLabel::Summary], "Un-cached 0 files, 1 already in place, 1 skipped.");
 }
 
 TEST(UncacheRun, EachFailureIsReportedAndTheAnswerDecides) {
