@@ -4,6 +4,7 @@
 #include <string>
 
 #include "dialogs/InputBox.h"
+#include "platform/WideText.h"
 
 MsgAnswer Win32Prompts::Message(std::string_view text, std::string_view title, MsgIcon icon, MsgButtons buttons) {
     UINT style = buttons == MsgButtons::YesNo ? MB_YESNO | MB_DEFBUTTON1 : MB_OK;
@@ -14,9 +15,9 @@ MsgAnswer Win32Prompts::Message(std::string_view text, std::string_view title, M
         case MsgIcon::Information: style |= MB_ICONINFORMATION; break;
         case MsgIcon::None: break;
     }
-    const std::string t(text), caption(title.empty() ? std::string_view(ProgramTitle) : title);
+    const std::wstring t = Wide(text), caption = Wide(title.empty() ? std::string_view(ProgramTitle) : title);
     HWND owner = owner_ != nullptr && IsWindowVisible(owner_) ? owner_ : nullptr;
-    switch (MessageBoxA(owner, t.c_str(), caption.c_str(), style | (owner ? 0 : MB_TASKMODAL))) {
+    switch (MessageBoxW(owner, t.c_str(), caption.c_str(), style | (owner ? 0 : MB_TASKMODAL))) {
         case IDYES: return MsgAnswer::Yes;
         case IDNO: return MsgAnswer::No;
         default: return buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
