@@ -145,6 +145,9 @@ void frmRip::OnCommand(int id, int code) {
         case IDC_CMDSELALL: Guarded("cmdSelAll_Click", [&] { rip_.cmdSelAll_Click(); }); break;
         case IDC_CMDUNCACHE: Guarded("cmdUncache_Click", [&] { rip_.cmdUncache_Click(); }); break;
         case IDC_CMDDELETE: Guarded("cmdDelete_Click", [&] { rip_.cmdDelete_Click(); }); break;
+        case IDC_CHKDEL:
+            if (code == BN_CLICKED) TickOrClear(Item(IDC_CHKDEL));
+            break;
         case IDM_OPTIONS: Guarded("mnuOptions_Click", [&] { options_.Show(); }); break;
         case IDM_FIX: Guarded("mnuFix_Click", [&] { fix_.Show(hwnd_); }); break;
         case IDM_ABOUT: Guarded("mnuAbout_Click", [&] { about_.Show(hwnd_); }); break;
@@ -333,6 +336,7 @@ void frmRip::SetLabel(RipLabel label, std::string_view caption) {
     if (label == RipLabel::MB) lblMB_Change();
 }
 
+// A grey box (a stored 2) is not ticked: only a tick deletes.
 bool frmRip::DeleteTicked() { return IsDlgButtonChecked(hwnd_, IDC_CHKDEL) == BST_CHECKED; }
 
 void frmRip::YieldOnce() { YieldToEvents(); }

@@ -25,6 +25,11 @@ std::string GetText(HWND window) {
 
 void SetText(HWND window, std::string_view text) { SetWindowTextW(window, Wide(text).c_str()); }
 
+void TickOrClear(HWND box) {
+    const bool clear = SendMessageW(box, BM_GETCHECK, 0, 0) == BST_UNCHECKED;
+    SendMessageW(box, BM_SETCHECK, clear ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
 int TextWidth(HWND control, std::string_view text) {
     const std::wstring wide = Wide(text);
     HDC dc = GetDC(control);

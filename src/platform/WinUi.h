@@ -8,6 +8,10 @@
 // A window's text in UTF-8, and back: the W calls keep every character a name can hold.
 std::string GetText(HWND window);
 void SetText(HWND window, std::string_view text);
+// The click of a BS_3STATE option box, whose grey state only ever comes from the stored options:
+// a ticked or grey box is cleared, a clear one ticked (Windows' own cycle goes from grey to clear
+// too), so the player never clicks a box into grey.
+void TickOrClear(HWND box);
 // How wide `text` is, in pixels, in the control's own font.
 int TextWidth(HWND control, std::string_view text);
 // Handles every pending message (dialog messages included), then returns.

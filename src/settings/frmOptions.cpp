@@ -50,6 +50,7 @@ int frmOptions::State(Option option) {
 
 void frmOptions::SetState(Option option, int state) {
     EnsureLoaded();
+    // The boxes are BS_3STATE: a stored 2 shows grey and is saved back as 2 until the player clicks.
     SendMessageW(Box(option), BM_SETCHECK, static_cast<WPARAM>(state), 0);
 }
 
@@ -80,8 +81,10 @@ INT_PTR CALLBACK frmOptions::s_DlgProc(HWND hwnd, UINT message, WPARAM wParam, L
             self->cmdOK_Click();
             return TRUE;
         }
-        if (message == WM_COMMAND && LOWORD(wParam) == IDC_CHKLAUNCH && HIWORD(wParam) == BN_CLICKED) {
-            self->chkLaunch_Click();
+        if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED &&
+            (LOWORD(wParam) == IDC_CHKEMPTY || LOWORD(wParam) == IDC_CHKLAUNCH)) {
+            TickOrClear(GetDlgItem(hwnd, LOWORD(wParam)));
+            if (LOWORD(wParam) == IDC_CHKLAUNCH) self->chkLaunch_Click();
             return TRUE;
         }
     } catch (...) {
