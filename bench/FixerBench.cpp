@@ -13,6 +13,7 @@
 #include "BenchSupport.h"
 #include "fixer/Fix.h"
 #include "fixer/FixerHost.h"
+#include "platform/WideText.h"
 #include "platform/Win32DateFormatter.h"
 
 namespace {
@@ -65,11 +66,11 @@ std::size_t ListBare(const std::string& pattern) {
 
 // As the window fills its lists: redraw off, reset, one string per row, redraw on.
 void Fill(HWND control, bool combo, const std::vector<std::string>& rows) {
-    SendMessageA(control, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(control, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
+    SendMessageW(control, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(control, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
     for (const std::string& row : rows)
-        SendMessageA(control, combo ? CB_ADDSTRING : LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
-    SendMessageA(control, WM_SETREDRAW, TRUE, 0);
+        SendMessageW(control, combo ? CB_ADDSTRING : LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(row).c_str()));
+    SendMessageW(control, WM_SETREDRAW, TRUE, 0);
 }
 
 }  // namespace
@@ -113,11 +114,11 @@ int main() {
 
     view.keepRows = true;
     fix.RefreshLists();
-    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HINSTANCE instance = GetModuleHandleW(nullptr);
     std::vector<HWND> controls;
-    for (const char* kind : {"LISTBOX", "LISTBOX", "LISTBOX", "COMBOBOX"}) {
-        const DWORD style = WS_POPUP | WS_VSCROLL | (kind[0] == 'C' ? CBS_DROPDOWNLIST : LBS_NOTIFY);
-        controls.push_back(CreateWindowExA(0, kind, "", style, 0, 0, 300, 400, nullptr, nullptr, instance, nullptr));
+    for (const wchar_t* kind : {L"LISTBOX", L"LISTBOX", L"LISTBOX", L"COMBOBOX"}) {
+        const DWORD style = WS_POPUP | WS_VSCROLL | (kind[0] == L'C' ? CBS_DROPDOWNLIST : LBS_NOTIFY);
+        controls.push_back(CreateWindowExW(0, kind, L"", style, 0, 0, 300, 400, nullptr, nullptr, instance, nullptr));
     }
     double fill = 1e300;
     for (int round = 0; round < 3; ++round) {

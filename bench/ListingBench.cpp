@@ -11,6 +11,7 @@
 
 #include "BenchSupport.h"
 #include "app/Rip.h"
+#include "platform/WideText.h"
 #include "platform/Win32FileSystem.h"
 #include "platform/Win32SizeFormatter.h"
 
@@ -23,13 +24,13 @@ std::string Lower(std::string s) {
 
 // The way the main window fills its list: redraw off, reset, one string and item datum per row.
 void FillList(HWND list, const std::vector<std::string>& rows) {
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const LRESULT row = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(rows[i].c_str()));
-        SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(row), static_cast<LPARAM>(i + 2));
+        const LRESULT row = SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(rows[i]).c_str()));
+        SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(row), static_cast<LPARAM>(i + 2));
     }
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }
 
@@ -79,11 +80,11 @@ int main() {
     PrintRatio("listing: LoadCache " + std::to_string(Entries) + " entries, 2000 missing, 2000 in other letter case",
                "bare read + one folder listing", best, 1.3);
 
-    HWND list = CreateWindowExA(0, "LISTBOX", "", WS_POPUP | WS_VSCROLL | LBS_EXTENDEDSEL | LBS_NOTIFY, 0, 0, 400,
-                                600, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND list = CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP | WS_VSCROLL | LBS_EXTENDEDSEL | LBS_NOTIFY, 0, 0, 400,
+                                600, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     double fill = 1e300;
     for (int i = 0; i < 5; ++i) fill = std::min(fill, TimeMs([&] { FillList(list, names); }));
-    const LRESULT rows = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    const LRESULT rows = SendMessageW(list, LB_GETCOUNT, 0, 0);
     DestroyWindow(list);
     std::printf("listing: list box fill %ld rows, redraw off: %.1f ms\n", static_cast<long>(rows), fill);
     return rows == listed ? 0 : 1;

@@ -8,6 +8,7 @@
 #include "app/Startup.h"
 #include "cache/ErrorReport.h"
 #include "platform/Failure.h"
+#include "platform/WideText.h"
 #include "platform/Win32Error.h"
 #include "platform/WinUi.h"
 #include "platform/Win32Prompts.h"
@@ -30,25 +31,26 @@ int LabelId(RipLabel label) {
         case RipLabel::Save: return IDC_LBLSAVE;
         case RipLabel::Unknown: return IDC_LBLUNKNOWN;
         case RipLabel::MB: return IDC_LBLMB;
+        case RipLabel::Summary: return IDC_LBLSUMMARY;
     }
     return IDC_LBLUNKNOWN;
 }
 
 struct Tip {
     int id;
-    const char* text;
+    const wchar_t* text;
 };
 
 constexpr Tip Tips[] = {
-    {IDC_TXTPATH, "Manually enter UT2003 path - press [Escape] to reset"},
-    {IDC_CMDFIND, "Clicking here will find your UT2003 path for you"},
-    {IDC_LSTCACHE, "All the files in your UT2003\\Cache folder"},
-    {IDC_LBLMB, "This is the total size of all the files listed above"},
-    {IDC_CMDREFRESH, "Click here to refresh the file list above"},
-    {IDC_CMDSELALL, "Click here to select all of the files above"},
-    {IDC_CMDUNCACHE, "Click here to uncache all the selected files on the left"},
-    {IDC_CHKDEL, "Checking this box will delete the cached copy of the files when you uncache them"},
-    {IDC_CMDDELETE, "Click here to permanently delete the selected files on your left from your computer"},
+    {IDC_TXTPATH, L"Manually enter UT2003 path - press [Escape] to reset"},
+    {IDC_CMDFIND, L"Clicking here will find your UT2003 path for you"},
+    {IDC_LSTCACHE, L"All the files in your UT2003\\Cache folder"},
+    {IDC_LBLMB, L"This is the total size of all the files listed above"},
+    {IDC_CMDREFRESH, L"Click here to refresh the file list above"},
+    {IDC_CMDSELALL, L"Click here to select all of the files above"},
+    {IDC_CMDUNCACHE, L"Click here to uncache all the selected files on the left"},
+    {IDC_CHKDEL, L"Checking this box will delete the cached copy of the files when you uncache them"},
+    {IDC_CMDDELETE, L"Click here to permanently delete the selected files on your left from your computer"},
 };
 
 }  // namespace
@@ -62,10 +64,10 @@ frmRip::~frmRip() {
 }
 
 bool frmRip::Create(int showCommand) {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    accelerators_ = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCEL));
-    if (CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_RIP), nullptr, DialogThunk<frmRip>, reinterpret_cast<LPARAM>(this)) ==
-        nullptr)
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    accelerators_ = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCEL));
+    if (CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_RIP), nullptr, DialogThunk<frmRip>,
+                           reinterpret_cast<LPARAM>(this)) == nullptr)
         return false;
     if (endAtOnce_) DestroyWindow(hwnd_);
     else ShowWindow(hwnd_, showCommand);
@@ -74,11 +76,11 @@ bool frmRip::Create(int showCommand) {
 
 int frmRip::Run() {
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (hwnd_ != nullptr && TranslateAcceleratorA(hwnd_, accelerators_, &msg)) continue;
-        if (hwnd_ != nullptr && IsDialogMessageA(hwnd_, &msg)) continue;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (hwnd_ != nullptr && TranslateAcceleratorW(hwnd_, accelerators_, &msg)) continue;
+        if (hwnd_ != nullptr && IsDialogMessageW(hwnd_, &msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return static_cast<int>(msg.wParam);
 }
@@ -106,7 +108,7 @@ INT_PTR frmRip::DlgProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             // A close asked for during a run is carried out once the run has ended.
-            if (closeRequested_ && !rip_.Busy()) PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+            if (closeRequested_ && !rip_.Busy()) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
             return TRUE;
         case WM_TIMER:
             if (wParam == PathTimer) Guarded("tmrPath_Timer", [&] { tmrPath_Timer(); });
@@ -144,6 +146,9 @@ void frmRip::OnCommand(int id, int code) {
         case IDC_CMDSELALL: Guarded("cmdSelAll_Click", [&] { rip_.cmdSelAll_Click(); }); break;
         case IDC_CMDUNCACHE: Guarded("cmdUncache_Click", [&] { rip_.cmdUncache_Click(); }); break;
         case IDC_CMDDELETE: Guarded("cmdDelete_Click", [&] { rip_.cmdDelete_Click(); }); break;
+        case IDC_CHKDEL:
+            if (code == BN_CLICKED) TickOrClear(Item(IDC_CHKDEL));
+            break;
         case IDM_OPTIONS: Guarded("mnuOptions_Click", [&] { options_.Show(); }); break;
         case IDM_FIX: Guarded("mnuFix_Click", [&] { fix_.Show(hwnd_); }); break;
         case IDM_ABOUT: Guarded("mnuAbout_Click", [&] { about_.Show(hwnd_); }); break;
@@ -158,14 +163,14 @@ void frmRip::OnCommand(int id, int code) {
 void frmRip::AnswerOpenQuestionsNo() {
     struct Search {
         static BOOL CALLBACK Each(HWND window, LPARAM main) noexcept {
-            char cls[16] = "";
-            GetClassNameA(window, cls, sizeof cls);
-            if (window == reinterpret_cast<HWND>(main) || !IsWindowVisible(window) || lstrcmpA(cls, "#32770") != 0)
+            wchar_t cls[16] = L"";
+            GetClassNameW(window, cls, 16);
+            if (window == reinterpret_cast<HWND>(main) || !IsWindowVisible(window) || lstrcmpW(cls, L"#32770") != 0)
                 return TRUE;
             // A Yes / No box is answered No; the others (OK boxes, the input box, the overwrite
             // prompt, whose Cancel keeps the file) are cancelled.
             const WPARAM answer = GetDlgItem(window, IDNO) != nullptr ? IDNO : IDCANCEL;
-            PostMessageA(window, WM_COMMAND, answer, 0);
+            PostMessageW(window, WM_COMMAND, answer, 0);
             return TRUE;
         }
     };
@@ -175,11 +180,11 @@ void frmRip::AnswerOpenQuestionsNo() {
 void frmRip::Form_Load() {
     prompts_.SetOwner(hwnd_);
     overwrite_.SetOwner(hwnd_);
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    SendMessageA(hwnd_, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_MORVANE), IMAGE_ICON, 32, 32, 0)));
-    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_MORVANE), IMAGE_ICON, 16, 16, 0)));
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_MORVANE), IMAGE_ICON, 32, 32, 0)));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_MORVANE), IMAGE_ICON, 16, 16, 0)));
     SetButtonPicture(IDC_CMDUNCACHE, IDI_UNCACHE);
     SetButtonPicture(IDC_CMDDELETE, IDI_DELETE);
     AddTooltips();
@@ -214,56 +219,49 @@ void frmRip::txtPath_Validate() { SetTimer(hwnd_, PathTimer, PathTimerMs, nullpt
 void frmRip::tmrPath_Timer() { rip_.CheckPath(); }
 
 void frmRip::lstCache_SelChange() {
-    currentRow_ = static_cast<int>(SendMessageA(Item(IDC_LSTCACHE), LB_GETCARETINDEX, 0, 0));
+    currentRow_ = static_cast<int>(SendMessageW(Item(IDC_LSTCACHE), LB_GETCARETINDEX, 0, 0));
 }
 
 void frmRip::lblMB_Change() {
     HWND label = Item(IDC_LBLMB), frame = Item(IDC_FRACACHE);
-    const std::string text = GetText(label);
-    HDC dc = GetDC(label);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
-    SIZE size{0, 0};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(label, dc);
     RECT f, l;
     GetWindowRect(frame, &f);
     GetWindowRect(label, &l);
     MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&f), 2);
     MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&l), 2);
-    const int width = size.cx + 2;
+    const int width = TextWidth(label, GetText(label)) + 2;
     const int left = f.left + (f.right - f.left) / 2 - width / 2;
     SetWindowPos(label, nullptr, left, l.top, width, l.bottom - l.top, SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(frame, nullptr, TRUE);
 }
 
 void frmRip::AddTooltips() {
-    tooltips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+    tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
-                                GetModuleHandleA(nullptr), nullptr);
+                                GetModuleHandleW(nullptr), nullptr);
     if (tooltips_ == nullptr) return;
-    SendMessageA(tooltips_, TTM_SETMAXTIPWIDTH, 0, 400);
+    SendMessageW(tooltips_, TTM_SETMAXTIPWIDTH, 0, 400);
     for (const Tip& tip : Tips) {
-        TTTOOLINFOA info{};
+        TTTOOLINFOW info{};
         info.cbSize = sizeof info;
         info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
         info.hwnd = hwnd_;
         info.uId = reinterpret_cast<UINT_PTR>(Item(tip.id));
-        info.lpszText = const_cast<char*>(tip.text);
-        SendMessageA(tooltips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+        info.lpszText = const_cast<wchar_t*>(tip.text);
+        SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
     }
 }
 
 void frmRip::SetButtonPicture(int id, int icon) {
-    HANDLE picture = LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(icon), IMAGE_ICON, 24, 24, 0);
-    SendMessageA(Item(id), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(picture));
+    HANDLE picture = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(icon), IMAGE_ICON, 24, 24, 0);
+    SendMessageW(Item(id), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(picture));
 }
 
 void frmRip::SetDefaultButton(int id) {
-    const int old = LOWORD(SendMessageA(hwnd_, DM_GETDEFID, 0, 0));
-    if (old != id && old != 0) SendMessageA(Item(old), BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
-    SendMessageA(hwnd_, DM_SETDEFID, static_cast<WPARAM>(id), 0);
-    SendMessageA(Item(id), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+    const int old = LOWORD(SendMessageW(hwnd_, DM_GETDEFID, 0, 0));
+    if (old != id && old != 0) SendMessageW(Item(old), BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    SendMessageW(hwnd_, DM_SETDEFID, static_cast<WPARAM>(id), 0);
+    SendMessageW(Item(id), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
 }
 
 // RipView over the controls.
@@ -274,7 +272,7 @@ void frmRip::SetPathText(std::string_view text) { SetText(Item(IDC_TXTPATH), tex
 
 void frmRip::SelectWholePathText() {
     HWND box = Item(IDC_TXTPATH);
-    SendMessageA(box, EM_SETSEL, 0, GetWindowTextLengthA(box));
+    SendMessageW(box, EM_SETSEL, 0, GetWindowTextLengthW(box));
 }
 
 void frmRip::FocusPath() {
@@ -283,54 +281,54 @@ void frmRip::FocusPath() {
 
 void frmRip::StopPathTimer() { KillTimer(hwnd_, PathTimer); }
 
-int frmRip::RowCount() { return static_cast<int>(SendMessageA(Item(IDC_LSTCACHE), LB_GETCOUNT, 0, 0)); }
+int frmRip::RowCount() { return static_cast<int>(SendMessageW(Item(IDC_LSTCACHE), LB_GETCOUNT, 0, 0)); }
 
 std::string frmRip::RowText(int row) {
     HWND list = Item(IDC_LSTCACHE);
-    const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
     if (length == LB_ERR) return {};
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const LRESULT got = SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.data()));
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT got = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.data()));
     text.resize(got == LB_ERR ? 0 : static_cast<std::size_t>(got));
-    return text;
+    return Narrow(text);
 }
 
 int frmRip::RowData(int row) {
-    return static_cast<int>(SendMessageA(Item(IDC_LSTCACHE), LB_GETITEMDATA, static_cast<WPARAM>(row), 0));
+    return static_cast<int>(SendMessageW(Item(IDC_LSTCACHE), LB_GETITEMDATA, static_cast<WPARAM>(row), 0));
 }
 
 bool frmRip::IsRowSelected(int row) {
-    return SendMessageA(Item(IDC_LSTCACHE), LB_GETSEL, static_cast<WPARAM>(row), 0) > 0;
+    return SendMessageW(Item(IDC_LSTCACHE), LB_GETSEL, static_cast<WPARAM>(row), 0) > 0;
 }
 
 int frmRip::CurrentRow() { return currentRow_; }
 
 void frmRip::SelectRow(int row) {
-    SendMessageA(Item(IDC_LSTCACHE), LB_SETSEL, TRUE, static_cast<LPARAM>(row));
+    SendMessageW(Item(IDC_LSTCACHE), LB_SETSEL, TRUE, static_cast<LPARAM>(row));
     currentRow_ = row;
 }
 
 void frmRip::BeginRows() {
     HWND list = Item(IDC_LSTCACHE);
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
     currentRow_ = -1;
 }
 
 void frmRip::AddRow(std::string_view text, int data) {
     HWND list = Item(IDC_LSTCACHE);
-    const LRESULT row = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::string(text).c_str()));
+    const LRESULT row = SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
     if (row < 0) throw Failure(Win32ErrorText(ERROR_NOT_ENOUGH_MEMORY));
     // A row without its key would act on another file: it goes again if its datum cannot be set.
-    if (SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(row), static_cast<LPARAM>(data)) == LB_ERR) {
-        SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+    if (SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(row), static_cast<LPARAM>(data)) == LB_ERR) {
+        SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
         throw Failure(Win32ErrorText(ERROR_NOT_ENOUGH_MEMORY));
     }
 }
 
 void frmRip::EndRows() {
     HWND list = Item(IDC_LSTCACHE);
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }
 
@@ -339,6 +337,7 @@ void frmRip::SetLabel(RipLabel label, std::string_view caption) {
     if (label == RipLabel::MB) lblMB_Change();
 }
 
+// A grey box (a stored 2) is not ticked: only a tick deletes.
 bool frmRip::DeleteTicked() { return IsDlgButtonChecked(hwnd_, IDC_CHKDEL) == BST_CHECKED; }
 
 void frmRip::YieldOnce() { YieldToEvents(); }

@@ -13,18 +13,18 @@ struct InputBoxData {
 
 INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     try {
-        auto* data = reinterpret_cast<InputBoxData*>(GetWindowLongPtrA(dialog, DWLP_USER));
+        auto* data = reinterpret_cast<InputBoxData*>(GetWindowLongPtrW(dialog, DWLP_USER));
         switch (message) {
             case WM_INITDIALOG: {
                 data = reinterpret_cast<InputBoxData*>(lParam);
-                SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+                SetWindowLongPtrW(dialog, DWLP_USER, lParam);
                 SetText(dialog, data->title);
                 SetText(GetDlgItem(dialog, IDC_INPUTPROMPT), data->prompt);
                 HWND edit = GetDlgItem(dialog, IDC_INPUTTEXT);
                 SetText(edit, data->text);
                 CentreOnOwner(dialog, GetWindow(dialog, GW_OWNER));
                 SetFocus(edit);
-                SendMessageA(edit, EM_SETSEL, 0, -1);
+                SendMessageW(edit, EM_SETSEL, 0, -1);
                 return FALSE;  // the focus is set
             }
             case WM_COMMAND:
@@ -50,7 +50,7 @@ INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
 
 std::string ShowInputBox(HWND owner, std::string_view prompt, std::string_view title, std::string_view defaultText) {
     InputBoxData data{std::string(prompt), std::string(title), std::string(defaultText)};
-    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_INPUTBOX), owner, InputBoxProc,
+    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_INPUTBOX), owner, InputBoxProc,
                     reinterpret_cast<LPARAM>(&data));
     return data.ok ? data.text : std::string();
 }

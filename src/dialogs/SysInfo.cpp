@@ -3,14 +3,16 @@
 
 #include <cstring>
 
+#include "platform/WideText.h"
 #include "platform/Win32Processes.h"
 
 namespace {
 
-constexpr DWORD ValueBytes = 1024;
+// The longest value read: 1024 characters, its terminator included.
+constexpr DWORD ValueChars = 1024;
 
 bool IsFile(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
@@ -18,21 +20,23 @@ bool IsFile(const std::string& path) {
 
 bool GetKeyValue(HKEY KeyRoot, const std::string& KeyName, const std::string& SubKeyRef, std::string& KeyVal) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(KeyRoot, KeyName.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyExW(KeyRoot, Wide(KeyName).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
         KeyVal.clear();
         return false;
     }
-    char value[ValueBytes] = {};
-    DWORD size = ValueBytes, type = REG_NONE;
-    const LONG queried = RegQueryValueExA(key, SubKeyRef.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+    wchar_t value[ValueChars] = {};
+    DWORD size = sizeof value, type = REG_NONE;
+    const LONG queried =
+        RegQueryValueExW(key, Wide(SubKeyRef).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
     RegCloseKey(key);
-    if (queried != ERROR_SUCCESS) {  // ERROR_MORE_DATA for a value over 1024 bytes
+    if (queried != ERROR_SUCCESS) {  // ERROR_MORE_DATA for a value over 1024 characters
         KeyVal.clear();
         return false;
     }
-    if (size > 0 && value[size - 1] == '\0') --size;
     if (type == REG_SZ) {
-        KeyVal.assign(value, size);
+        std::size_t length = size / sizeof(wchar_t);
+        if (length > 0 && value[length - 1] == L'\0') --length;
+        KeyVal = Narrow(std::wstring_view(value, length));
     } else if (type == REG_DWORD) {
         DWORD number = 0;  // the buffer starts zeroed: a dropped high zero byte reads back as zero
         std::memcpy(&number, value, sizeof number);

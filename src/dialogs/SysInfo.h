@@ -8,7 +8,7 @@
 
 // Reads the value `SubKeyRef` of the key `KeyName` below `KeyRoot` as text into `KeyVal`: REG_SZ as
 // its text (one final NUL dropped), REG_DWORD as decimal text, any other type leaves `KeyVal` as it
-// was. A missing key or value, or a value over 1024 bytes, empties `KeyVal` and returns false.
+// was. A missing key or value, or a value over 1024 characters, empties `KeyVal` and returns false.
 // The key is opened for reading only, so that it works without administrator rights.
 [[nodiscard]] bool GetKeyValue(HKEY KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
                                std::string& KeyVal);

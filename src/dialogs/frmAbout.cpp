@@ -9,7 +9,9 @@
 
 #include "cache/ErrorReport.h"
 #include "dialogs/SysInfo.h"
+#include "platform/WideText.h"
 #include "platform/Win32Error.h"
+#include "platform/Win32Processes.h"
 #include "platform/WinUi.h"
 #include "resource.h"
 
@@ -23,16 +25,11 @@ constexpr int Draggable[] = {IDC_ABOUT_IMGUT, IDC_ABOUT_LBLDESCRIPTION, IDC_ABOU
 
 // "Version major.minor" of this executable's own version resource.
 std::string VersionCaption() {
-    char path[MAX_PATH] = {};
-    if (GetModuleFileNameA(nullptr, path, MAX_PATH) == 0) ThrowLastError();
-    DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
-    if (size == 0) ThrowLastError();
-    std::vector<char> data(size);
+    const std::vector<char> data = FileVersionInfo(RunningProgramPath());
+    if (data.empty()) ThrowLastError();
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
-    if (!GetFileVersionInfoA(path, 0, size, data.data())) ThrowLastError();
-    if (!VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length) || fixed == nullptr)
+    if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || fixed == nullptr)
         ThrowLastError();
     return "Version " + std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
            std::to_string(LOWORD(fixed->dwFileVersionMS));
@@ -43,8 +40,8 @@ bool IsLink(int id) { return id == IDC_ABOUT_LBLSITE || id == IDC_ABOUT_LBLMAIL;
 }  // namespace
 
 void frmAbout::Show(HWND owner) {
-    if (hwnd_ == nullptr && CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), owner, DialogThunk<frmAbout>,
-                                               reinterpret_cast<LPARAM>(this)) == nullptr)
+    if (hwnd_ == nullptr && CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), owner,
+                                               DialogThunk<frmAbout>, reinterpret_cast<LPARAM>(this)) == nullptr)
         ThrowLastError();
     CentreOnOwner(hwnd_, owner);
     ShowModal(hwnd_, owner);
@@ -57,8 +54,8 @@ void frmAbout::Unload() {
 
 // The draggable labels and picture: their mouse goes to the drag handlers, the rest to the label.
 LRESULT CALLBACK frmAbout::s_DragProc(HWND element, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    auto* self = reinterpret_cast<frmAbout*>(GetWindowLongPtrA(GetParent(element), DWLP_USER));
-    if (self == nullptr) return DefWindowProcA(element, message, wParam, lParam);
+    auto* self = reinterpret_cast<frmAbout*>(GetWindowLongPtrW(GetParent(element), DWLP_USER));
+    if (self == nullptr) return DefWindowProcW(element, message, wParam, lParam);
     try {
         // Labels are otherwise transparent to the mouse, which would then reach the window itself.
         if (message == WM_NCHITTEST) return HTCLIENT;
@@ -71,7 +68,7 @@ LRESULT CALLBACK frmAbout::s_DragProc(HWND element, UINT message, WPARAM wParam,
     } catch (...) {
         return 0;
     }
-    return CallWindowProcA(self->staticProc_, element, message, wParam, lParam);
+    return CallWindowProcW(self->staticProc_, element, message, wParam, lParam);
 }
 
 template <typename Handler>
@@ -108,8 +105,8 @@ INT_PTR frmAbout::DlgProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
         case WM_SETCURSOR:
             if (!IsLink(GetDlgCtrlID(reinterpret_cast<HWND>(wParam)))) return FALSE;
-            SetCursor(LoadCursor(nullptr, IDC_HAND));
-            SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, TRUE);
+            SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32649)));  // IDC_HAND, typed for the W call
+            SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, TRUE);
             return TRUE;
         case WM_DESTROY:
             DeleteObject(titleFont_);
@@ -126,19 +123,20 @@ void frmAbout::Form_Load() {
     SetText(hwnd_, "About Morvane");  // not shown (no title bar): its name for programs that list windows
     // The dialog manager gives a modal frame a title bar (Wine, and Windows for DS_MODALFRAME): take
     // it off again, keeping the fixed dialog border of WS_EX_DLGMODALFRAME.
-    SetWindowLongA(hwnd_, GWL_STYLE, GetWindowLongA(hwnd_, GWL_STYLE) & ~WS_CAPTION);
+    SetWindowLongW(hwnd_, GWL_STYLE, GetWindowLongW(hwnd_, GWL_STYLE) & ~WS_CAPTION);
     SetClientSizeInTwips(hwnd_, 5730, 3555, /*frameChanged=*/true);
 
-    HANDLE picture = LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_ABOUTUT), IMAGE_ICON, 32, 32, LR_SHARED);
-    SendDlgItemMessageA(hwnd_, IDC_ABOUT_IMGUT, STM_SETICON, reinterpret_cast<WPARAM>(picture), 0);
-    LOGFONTA face{};
-    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)), sizeof face, &face);
+    HANDLE picture = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ABOUTUT), IMAGE_ICON, 32, 32, LR_SHARED);
+    SendDlgItemMessageW(hwnd_, IDC_ABOUT_IMGUT, STM_SETICON, reinterpret_cast<WPARAM>(picture), 0);
+    LOGFONTW face{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)), sizeof face, &face);
     face.lfHeight *= 2;
     face.lfWeight = FW_BOLD;
-    titleFont_ = CreateFontIndirectA(&face);
-    SendDlgItemMessageA(hwnd_, IDC_ABOUT_LBLTITLE, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), FALSE);
+    titleFont_ = CreateFontIndirectW(&face);
+    SendDlgItemMessageW(hwnd_, IDC_ABOUT_LBLTITLE, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), FALSE);
     for (int id : Draggable) {
-        const LONG_PTR previous = SetWindowLongPtrA(Item(id), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(s_DragProc));
+        // The W call keeps the labels Unicode windows, as the dialog made them.
+        const LONG_PTR previous = SetWindowLongPtrW(Item(id), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(s_DragProc));
         staticProc_ = reinterpret_cast<WNDPROC>(previous);
     }
     SetText(Item(IDC_ABOUT_LBLVERSION), VersionCaption());
@@ -147,7 +145,9 @@ void frmAbout::Form_Load() {
 void frmAbout::cmdOK_Click() { ShowWindow(hwnd_, SW_HIDE); }  // ends the modal loop; Show unloads the window
 
 // The result is not examined: a link the shell cannot open reports nothing.
-void frmAbout::OpenLink(const char* link) { ShellExecuteA(hwnd_, nullptr, link, nullptr, nullptr, 0); }
+void frmAbout::OpenLink(const char* link) {
+    ShellExecuteW(hwnd_, nullptr, Wide(link).c_str(), nullptr, nullptr, 0);
+}
 
 bool frmAbout::Drag(HWND element, UINT message, LPARAM lParam) {
     const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));

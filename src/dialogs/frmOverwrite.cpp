@@ -13,7 +13,7 @@ void frmOverwrite::Unload() {
 
 void frmOverwrite::EnsureLoaded() {
     if (hwnd_ != nullptr) return;
-    CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_OVERWRITE), owner_, s_DlgProc,
+    CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_OVERWRITE), owner_, s_DlgProc,
                        reinterpret_cast<LPARAM>(this));
 }
 
@@ -29,7 +29,7 @@ int frmOverwrite::Ask(std::string_view destination) {
     EnsureLoaded();
     SetFile(destination);
     CentreOnOwner(hwnd_, owner_);
-    SendMessageA(hwnd_, DM_SETDEFID, IDC_CMDYES, 0);
+    SendMessageW(hwnd_, DM_SETDEFID, IDC_CMDYES, 0);
     SetFocus(GetDlgItem(hwnd_, IDC_CMDYES));
     ShowModal(hwnd_, owner_);
     return Response;
@@ -39,21 +39,16 @@ void frmOverwrite::SetFile(std::string_view path) {
     HWND label = GetDlgItem(hwnd_, IDC_LBLFILE);
     SetText(label, path);
     // The label is as wide as its text.
-    HDC dc = GetDC(label);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
-    SIZE size{0, 0};
-    GetTextExtentPoint32A(dc, std::string(path).c_str(), static_cast<int>(path.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(label, dc);
+    const int width = TextWidth(label, path);
     RECT r;
     GetWindowRect(label, &r);
-    SetWindowPos(label, nullptr, 0, 0, size.cx, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(label, nullptr, 0, 0, width, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void frmOverwrite::Form_Load() {
     SetClientSizeInTwips(hwnd_, 5025, 1485);  // 335 x 99 pixels at 96 DPI
-    HICON logo = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_LOGO), IMAGE_ICON, 32, 32, 0));
-    SendDlgItemMessageA(hwnd_, IDC_IMGUT2003, STM_SETICON, reinterpret_cast<WPARAM>(logo), 0);
+    HICON logo = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_LOGO), IMAGE_ICON, 32, 32, 0));
+    SendDlgItemMessageW(hwnd_, IDC_IMGUT2003, STM_SETICON, reinterpret_cast<WPARAM>(logo), 0);
 }
 
 void frmOverwrite::Answer(int response, bool yesToAll, bool noToAll) {
@@ -67,12 +62,12 @@ INT_PTR CALLBACK frmOverwrite::s_DlgProc(HWND hwnd, UINT message, WPARAM wParam,
     try {
         if (message == WM_INITDIALOG) {
             auto* self = reinterpret_cast<frmOverwrite*>(lParam);
-            SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+            SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
             self->hwnd_ = hwnd;
             self->Form_Load();
             return TRUE;
         }
-        auto* self = reinterpret_cast<frmOverwrite*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+        auto* self = reinterpret_cast<frmOverwrite*>(GetWindowLongPtrW(hwnd, DWLP_USER));
         if (self == nullptr) return FALSE;
         if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
             switch (LOWORD(wParam)) {

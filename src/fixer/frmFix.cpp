@@ -7,6 +7,7 @@
 
 #include "cache/ErrorReport.h"
 #include "platform/Failure.h"
+#include "platform/WideText.h"
 #include "platform/Win32Error.h"
 #include "platform/WinUi.h"
 #include "resource.h"
@@ -24,11 +25,11 @@ const COLORREF ProblemText = RGB(255, 0, 0), ProblemGround = RGB(255, 243, 243);
 }  // namespace
 
 void frmFix::Show(HWND owner) {
-    if (hwnd_ == nullptr && CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_FIX), owner, DialogThunk<frmFix>,
-                                               reinterpret_cast<LPARAM>(this)) == nullptr)
+    if (hwnd_ == nullptr && CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_FIX), owner,
+                                               DialogThunk<frmFix>, reinterpret_cast<LPARAM>(this)) == nullptr)
         ThrowLastError();
     CentreOnOwner(hwnd_, owner);
-    PostMessageA(hwnd_, ActivateMessage, 0, 0);
+    PostMessageW(hwnd_, ActivateMessage, 0, 0);
     ShowModal(hwnd_, owner);
     if (hwnd_ == nullptr) return;  // unloaded with the main window meanwhile
     // Closed, and the main window enabled again: its listing's messages have their owner.
@@ -114,19 +115,19 @@ void frmFix::OnCommand(int id, int code) {
 
 void frmFix::Form_Load() {
     prompts_.SetOwner(hwnd_);
-    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HINSTANCE instance = GetModuleHandleW(nullptr);
     for (const auto& [control, icon] : {std::pair{IDC_FIX_IMGUT, IDI_FIXUT}, {IDC_FIX_IMAGE2, IDI_FIXIMAGE2}}) {
         // Shared: loaded once, however often the window is loaded again.
-        HANDLE picture = LoadImageA(instance, MAKEINTRESOURCEA(icon), IMAGE_ICON, 32, 32, LR_SHARED);
-        SendDlgItemMessageA(hwnd_, control, STM_SETICON, reinterpret_cast<WPARAM>(picture), 0);
+        HANDLE picture = LoadImageW(instance, MAKEINTRESOURCEW(icon), IMAGE_ICON, 32, 32, LR_SHARED);
+        SendDlgItemMessageW(hwnd_, control, STM_SETICON, reinterpret_cast<WPARAM>(picture), 0);
     }
     // The title in the dialog's face, twice its size and bold.
-    LOGFONTA face{};
-    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)), sizeof face, &face);
+    LOGFONTW face{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)), sizeof face, &face);
     face.lfHeight *= 2;
     face.lfWeight = FW_BOLD;
-    titleFont_ = CreateFontIndirectA(&face);
-    SendDlgItemMessageA(hwnd_, IDC_FIX_LBLTITLE, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), FALSE);
+    titleFont_ = CreateFontIndirectW(&face);
+    SendDlgItemMessageW(hwnd_, IDC_FIX_LBLTITLE, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), FALSE);
     okGround_ = CreateSolidBrush(OkGround);
     problemGround_ = CreateSolidBrush(ProblemGround);
 }
@@ -134,7 +135,7 @@ void frmFix::Form_Load() {
 void frmFix::Form_Activate() {
     fix_.RefreshLists();
     if (!IsChild(hwnd_, GetFocus()))
-        SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_FIX_LSTOK)), TRUE);
+        SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_FIX_LSTOK)), TRUE);
 }
 
 INT_PTR frmFix::ListColours(HDC dc, HWND list) const {
@@ -160,22 +161,22 @@ HWND frmFix::Control(FixList list) const {
 
 void frmFix::BeginRows() {
     for (FixList list : {FixList::OK, FixList::Files, FixList::Cache, FixList::Hex}) {
-        SendMessageA(Control(list), WM_SETREDRAW, FALSE, 0);
-        SendMessageA(Control(list), list == FixList::Hex ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
+        SendMessageW(Control(list), WM_SETREDRAW, FALSE, 0);
+        SendMessageW(Control(list), list == FixList::Hex ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
     }
     // The lists scroll sideways as far as their widest row, measured as the rows go in.
     measure_ = GetDC(hwnd_);
-    measureFont_ = SelectObject(measure_, reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
+    measureFont_ = SelectObject(measure_, reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
     widest_.fill(0);
 }
 
 void frmFix::AddRow(FixList list, std::string_view text) {
-    const std::string row(text);
-    const LRESULT added = SendMessageA(Control(list), list == FixList::Hex ? CB_ADDSTRING : LB_ADDSTRING, 0,
+    const std::wstring row = Wide(text);
+    const LRESULT added = SendMessageW(Control(list), list == FixList::Hex ? CB_ADDSTRING : LB_ADDSTRING, 0,
                                        reinterpret_cast<LPARAM>(row.c_str()));
     if (added < 0) throw Failure(Win32ErrorText(ERROR_NOT_ENOUGH_MEMORY));
     SIZE size{0, 0};
-    if (list != FixList::Hex && GetTextExtentPoint32A(measure_, row.c_str(), static_cast<int>(row.size()), &size))
+    if (list != FixList::Hex && GetTextExtentPoint32W(measure_, row.c_str(), static_cast<int>(row.size()), &size))
         widest_[static_cast<std::size_t>(list)] = std::max(widest_[static_cast<std::size_t>(list)], size.cx);
 }
 
@@ -185,18 +186,18 @@ void frmFix::EndRows() {
     measure_ = nullptr;
     for (FixList list : {FixList::OK, FixList::Files, FixList::Cache, FixList::Hex}) {
         const auto widest = static_cast<WPARAM>(widest_[static_cast<std::size_t>(list)]);
-        if (list != FixList::Hex) SendMessageA(Control(list), LB_SETHORIZONTALEXTENT, widest + 4, 0);
-        SendMessageA(Control(list), WM_SETREDRAW, TRUE, 0);
+        if (list != FixList::Hex) SendMessageW(Control(list), LB_SETHORIZONTALEXTENT, widest + 4, 0);
+        SendMessageW(Control(list), WM_SETREDRAW, TRUE, 0);
         InvalidateRect(Control(list), nullptr, TRUE);
     }
 }
 
 int frmFix::SelectedRow(FixList list) {
-    return static_cast<int>(SendMessageA(Control(list), list == FixList::Hex ? CB_GETCURSEL : LB_GETCURSEL, 0, 0));
+    return static_cast<int>(SendMessageW(Control(list), list == FixList::Hex ? CB_GETCURSEL : LB_GETCURSEL, 0, 0));
 }
 
 void frmFix::SelectRow(FixList list, int row) {
-    SendMessageA(Control(list), list == FixList::Hex ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    SendMessageW(Control(list), list == FixList::Hex ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(row), 0);
 }
 
 std::string frmFix::FilenameText() { return GetText(Item(IDC_FIX_TXTFILENAME)); }
@@ -213,6 +214,6 @@ void frmFix::SetLabel(FixLabel label, std::string_view caption) {
 void frmFix::EnableDelHex(bool enabled) {
     HWND button = Item(IDC_FIX_CMDDELHEX);
     // A disabled button cannot keep the keyboard: it moves on first, so that it is not lost.
-    if (!enabled && GetFocus() == button) SendMessageA(hwnd_, WM_NEXTDLGCTL, 0, FALSE);
+    if (!enabled && GetFocus() == button) SendMessageW(hwnd_, WM_NEXTDLGCTL, 0, FALSE);
     EnableWindow(button, enabled ? TRUE : FALSE);
 }

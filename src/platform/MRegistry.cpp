@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "platform/WideText.h"
+
 namespace {
 
 HKEY RootKey(std::uint32_t root) {
@@ -13,7 +15,7 @@ HKEY RootKey(std::uint32_t root) {
 }
 
 // Null for the empty text: the root itself, or the key's default value.
-const char* OrNull(const std::string& s) { return s.empty() ? nullptr : s.c_str(); }
+const wchar_t* OrNull(const std::wstring& s) { return s.empty() ? nullptr : s.c_str(); }
 
 class Key {
 public:
@@ -30,7 +32,17 @@ private:
     HKEY h_ = nullptr;
 };
 
+// The registry keeps texts in UTF-16; other types are bytes, read as they are.
+bool IsText(std::uint32_t type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
+
 RegValue Convert(std::uint32_t type, const std::string& data) {
+    if (IsText(type)) {
+        // A stored text carries its terminating zero; keep everything before the first one. An odd
+        // last byte is no character.
+        std::wstring units(data.size() / sizeof(wchar_t), L'\0');
+        data.copy(reinterpret_cast<char*>(units.data()), units.size() * sizeof(wchar_t));
+        return RegValue::OfText(Narrow(units.data(), units.size()));
+    }
     switch (type) {
         case REG_DWORD:
         case REG_DWORD_BIG_ENDIAN: {
@@ -48,7 +60,6 @@ RegValue Convert(std::uint32_t type, const std::string& data) {
             return RegValue::OfText(text);
         }
         default: {
-            // A stored text carries its terminating zero; keep everything before the first one.
             const std::size_t nul = data.find('\0');
             return RegValue::OfText(nul == std::string::npos ? data : data.substr(0, nul));
         }
@@ -60,21 +71,21 @@ RegValue Convert(std::uint32_t type, const std::string& data) {
 RegValue MRegistry::ReadRegValue(std::uint32_t root, std::string_view keyPath, std::string_view name,
                                  std::uint32_t& type) {
     type = 0;
-    const std::string path(keyPath), value(name);
+    const std::wstring path = Wide(keyPath), value = Wide(name);
     Key key;
-    if (RegOpenKeyExA(RootKey(root), OrNull(path), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY, key.out()) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(RootKey(root), OrNull(path), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY, key.out()) != ERROR_SUCCESS)
         return RegValue::Nothing();
     DWORD reported = 0, size = 0;
     DWORD scratch = 0;
-    const LONG rc = RegQueryValueExA(key.get(), OrNull(value), nullptr, &reported,
+    const LONG rc = RegQueryValueExW(key.get(), OrNull(value), nullptr, &reported,
                                      reinterpret_cast<BYTE*>(&scratch), &size);
     type = reported;
     if (rc == ERROR_FILE_NOT_FOUND) return RegValue::Nothing();
     if (rc == ERROR_SUCCESS) return RegValue::OfText({});  // the value holds no data at all
-    if (size < 2) return RegValue::OfText({});            // a text holding only its terminator
+    if (size < 2) return RegValue::OfText({});            // a text holding at most its terminator
     std::string data(size + 1, ' ');
     DWORD got = size;
-    if (RegQueryValueExA(key.get(), OrNull(value), nullptr, &reported, reinterpret_cast<BYTE*>(data.data()),
+    if (RegQueryValueExW(key.get(), OrNull(value), nullptr, &reported, reinterpret_cast<BYTE*>(data.data()),
                          &got) != ERROR_SUCCESS)
         return RegValue::Nothing();
     type = reported;
@@ -84,11 +95,11 @@ RegValue MRegistry::ReadRegValue(std::uint32_t root, std::string_view keyPath, s
 
 void MRegistry::WriteRegValue(std::uint32_t root, std::string_view keyPath, std::string_view name,
                               std::string_view text) {
-    const std::string path(keyPath), value(name), data(text);
+    const std::wstring path = Wide(keyPath), value = Wide(name), data = Wide(text);
     Key key;
-    if (RegCreateKeyExA(RootKey(root), OrNull(path), 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr,
+    if (RegCreateKeyExW(RootKey(root), OrNull(path), 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr,
                         key.out(), nullptr) != ERROR_SUCCESS)
         return;
-    RegSetValueExA(key.get(), OrNull(value), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                   static_cast<DWORD>(data.size() + 1));
+    RegSetValueExW(key.get(), OrNull(value), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                   static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
 }

@@ -1,5 +1,6 @@
-// Registry value access over the ANSI registry functions, in the registry's 32-bit view (where the
-// 32-bit game's installer writes its key, and shared by Morvane's 32-bit and 64-bit builds).
+// Registry value access over the Unicode registry functions (key paths, names and texts are UTF-8
+// inside), in the registry's 32-bit view (where the 32-bit game's installer writes its key, and
+// shared by Morvane's 32-bit and 64-bit builds).
 #pragma once
 #include "platform/Registry.h"
 

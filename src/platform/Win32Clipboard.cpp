@@ -5,12 +5,16 @@
 
 #include <cstring>
 
+#include "platform/WideText.h"
+
 void Win32Clipboard::SetText(std::string_view text) {
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    // Unicode text: Windows makes the code page's CF_TEXT from it for programs that ask for that.
+    const std::wstring wide = Wide(text);
+    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
     if (memory == nullptr) return;
-    if (char* p = static_cast<char*>(GlobalLock(memory))) {
-        std::memcpy(p, text.data(), text.size());
-        p[text.size()] = '\0';
+    if (void* p = GlobalLock(memory)) {
+        std::memcpy(p, wide.c_str(), bytes);
         GlobalUnlock(memory);
     }
     if (!OpenClipboard(nullptr)) {
@@ -19,6 +23,6 @@ void Win32Clipboard::SetText(std::string_view text) {
     }
     EmptyClipboard();
     // On success the clipboard owns the memory.
-    if (SetClipboardData(CF_TEXT, memory) == nullptr) GlobalFree(memory);
+    if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) GlobalFree(memory);
     CloseClipboard();
 }

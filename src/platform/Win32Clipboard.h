@@ -1,4 +1,4 @@
-// The clipboard port: CF_TEXT through OpenClipboard / SetClipboardData.
+// The clipboard port: CF_UNICODETEXT through OpenClipboard / SetClipboardData.
 #pragma once
 #include "platform/Prompts.h"
 

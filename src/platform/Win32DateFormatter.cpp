@@ -1,7 +1,9 @@
-// https://learn.microsoft.com/windows/win32/api/datetimeapi/nf-datetimeapi-getdateformata
+// https://learn.microsoft.com/windows/win32/api/datetimeapi/nf-datetimeapi-getdateformatw
 #include "platform/Win32DateFormatter.h"
 
 #include <windows.h>
+
+#include "platform/WideText.h"
 
 std::string Win32DateFormatter::FormatFileTime(std::uint64_t ticks) {
     const FILETIME utc{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
@@ -9,8 +11,9 @@ std::string Win32DateFormatter::FormatFileTime(std::uint64_t ticks) {
     // The local time of that day, with the daylight saving rule that held then.
     if (!FileTimeToSystemTime(&utc, &universal) || !SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local))
         return "???";
-    char date[80] = "", time[80] = "";
-    GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &local, nullptr, date, sizeof date);
-    GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &local, nullptr, time, sizeof time);
-    return std::string(date) + " " + time;
+    // The user's format may hold characters of any script (a month name, an era).
+    wchar_t date[80] = L"", time[80] = L"";
+    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &local, nullptr, date, 80);
+    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &local, nullptr, time, 80);
+    return Narrow(date, 80) + " " + Narrow(time, 80);
 }

@@ -1,4 +1,4 @@
-// File times in the user's default date and time format (GetDateFormatA, GetTimeFormatA).
+// File times in the user's default date and time format (GetDateFormatW, GetTimeFormatW).
 #pragma once
 #include "platform/DateFormatter.h"
 

@@ -3,31 +3,46 @@
 
 #include <windows.h>
 
-#include <cstring>
-#include <vector>
+#include <cwchar>
 
 #include "platform/Failure.h"
+#include "platform/WideText.h"
 #include "platform/Win32Error.h"
 #include "platform/WinUi.h"
 
-std::string Win32Processes::ProgramPath() {
-    std::vector<char> path(MAX_PATH);
+std::string RunningProgramPath() {
+    // A game folder may lie deeper than MAX_PATH characters: the buffer grows until the path fits
+    // (on XP a path that fills the buffer exactly comes without its terminator, so it grows then too).
+    std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (n == 0) ThrowLastError();
-        if (n < path.size()) return std::string(path.data(), n);
+        if (n < path.size()) return Narrow(std::wstring_view(path.data(), n));
         path.resize(path.size() * 2);
     }
 }
 
+std::vector<char> FileVersionInfo(std::string_view path) {
+    const std::wstring file = Wide(path);
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);
+    if (size == 0) return {};
+    std::vector<char> data(size);
+    if (!GetFileVersionInfoW(file.c_str(), 0, size, data.data())) return {};
+    return data;
+}
+
+std::string Win32Processes::ProgramPath() { return RunningProgramPath(); }
+
 bool StartProgram(const std::string& path, int showCommand) {
-    std::string commandLine = "\"" + path + "\"";  // the program's own name, and no arguments
-    STARTUPINFOA startup{};
+    const std::wstring program = Wide(path);
+    std::wstring commandLine = L"\"" + program + L"\"";  // the program's own name, and no arguments
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(showCommand);
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process))
         return false;
     CloseHandle(process.hThread);
@@ -40,25 +55,22 @@ void Win32Processes::Start(std::string_view path) {
 }
 
 bool Win32Processes::IsMorvane(std::string_view path) {
-    const std::string file(path);
-    DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(file.c_str(), &ignored);
-    if (size == 0) return false;
-    std::vector<char> data(size);
-    if (!GetFileVersionInfoA(file.c_str(), 0, size, data.data())) return false;
+    std::vector<char> data = FileVersionInfo(path);
+    if (data.empty()) return false;
     // Every language block the file has, not only ours: any version of Morvane names itself.
     struct Translation { WORD language, codePage; };
     Translation* translations = nullptr;
     UINT bytes = 0;
-    if (!VerQueryValueA(data.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations), &bytes))
+    if (!VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations), &bytes))
         return false;
     for (UINT i = 0; i < bytes / sizeof(Translation); ++i) {
-        char query[64];
-        wsprintfA(query, "\\StringFileInfo\\%04x%04x\\ProductName", translations[i].language, translations[i].codePage);
-        char* name = nullptr;
+        wchar_t query[64];
+        wsprintfW(query, L"\\StringFileInfo\\%04x%04x\\ProductName", translations[i].language,
+                  translations[i].codePage);
+        wchar_t* name = nullptr;
         UINT length = 0;
-        if (VerQueryValueA(data.data(), query, reinterpret_cast<void**>(&name), &length) && name != nullptr &&
-            std::strcmp(name, "Morvane") == 0)
+        if (VerQueryValueW(data.data(), query, reinterpret_cast<void**>(&name), &length) && name != nullptr &&
+            std::wcscmp(name, L"Morvane") == 0)
             return true;
     }
     return false;

@@ -1,9 +1,16 @@
 // The process and clock ports over kernel32, user32 and the version resource functions.
 #pragma once
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/Processes.h"
 
+// The running executable's full path, however long. Throws Failure.
+std::string RunningProgramPath();
+// A file's version resource, for VerQueryValueW; empty when the file has none or cannot be read
+// (GetLastError says why).
+std::vector<char> FileVersionInfo(std::string_view path);
 // Starts an executable by its full path, without arguments, in the given show state, and does not
 // wait for it. False when it could not be started (GetLastError says why).
 bool StartProgram(const std::string& path, int showCommand);

@@ -4,9 +4,11 @@
 #include <string>
 
 #include "dialogs/InputBox.h"
+#include "platform/WideText.h"
 
 MsgAnswer Win32Prompts::Message(std::string_view text, std::string_view title, MsgIcon icon, MsgButtons buttons) {
-    UINT style = buttons == MsgButtons::YesNo ? MB_YESNO | MB_DEFBUTTON1 : MB_OK;
+    UINT style = buttons == MsgButtons::YesNo ? MB_YESNO | MB_DEFBUTTON1
+                 : buttons == MsgButtons::YesNoDefaultNo ? MB_YESNO | MB_DEFBUTTON2 : MB_OK;
     switch (icon) {
         case MsgIcon::Exclamation: style |= MB_ICONEXCLAMATION; break;
         case MsgIcon::Critical: style |= MB_ICONERROR; break;
@@ -14,12 +16,12 @@ MsgAnswer Win32Prompts::Message(std::string_view text, std::string_view title, M
         case MsgIcon::Information: style |= MB_ICONINFORMATION; break;
         case MsgIcon::None: break;
     }
-    const std::string t(text), caption(title.empty() ? std::string_view(ProgramTitle) : title);
+    const std::wstring t = Wide(text), caption = Wide(title.empty() ? std::string_view(ProgramTitle) : title);
     HWND owner = owner_ != nullptr && IsWindowVisible(owner_) ? owner_ : nullptr;
-    switch (MessageBoxA(owner, t.c_str(), caption.c_str(), style | (owner ? 0 : MB_TASKMODAL))) {
+    switch (MessageBoxW(owner, t.c_str(), caption.c_str(), style | (owner ? 0 : MB_TASKMODAL))) {
         case IDYES: return MsgAnswer::Yes;
         case IDNO: return MsgAnswer::No;
-        default: return buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
+        default: return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::No;
     }
 }
 

@@ -1,4 +1,4 @@
-// Message boxes (MessageBoxA) and the input box, owned by the window the program names as owner.
+// Message boxes (MessageBoxW) and the input box, owned by the window the program names as owner.
 #pragma once
 #include <windows.h>
 

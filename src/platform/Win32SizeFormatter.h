@@ -1,4 +1,4 @@
-// Byte sizes as Windows formats them (StrFormatByteSize64A).
+// Byte sizes as Windows formats them (StrFormatByteSizeW).
 #pragma once
 #include "platform/Prompts.h"
 

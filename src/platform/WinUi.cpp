@@ -1,31 +1,49 @@
 // Win32 window helpers: texts, the one-turn yield and the modal loop of kept-alive dialogs.
 #include "platform/WinUi.h"
 
+#include "platform/WideText.h"
+
 namespace {
 
 // Dialog messages (Tab, Enter, Escape) go to the active dialog of this thread, if any.
 void Dispatch(MSG& msg) {
     HWND active = GetActiveWindow();
-    if (active != nullptr && IsDialogMessageA(active, &msg)) return;
+    if (active != nullptr && IsDialogMessageW(active, &msg)) return;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
 }
 
 }  // namespace
 
 std::string GetText(HWND window) {
-    const int length = GetWindowTextLengthA(window);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const int got = GetWindowTextA(window, text.data(), length + 1);
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int got = GetWindowTextW(window, text.data(), length + 1);
     text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-    return text;
+    return Narrow(text);
 }
 
-void SetText(HWND window, std::string_view text) { SetWindowTextA(window, std::string(text).c_str()); }
+void SetText(HWND window, std::string_view text) { SetWindowTextW(window, Wide(text).c_str()); }
+
+void TickOrClear(HWND box) {
+    const bool clear = SendMessageW(box, BM_GETCHECK, 0, 0) == BST_UNCHECKED;
+    SendMessageW(box, BM_SETCHECK, clear ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+int TextWidth(HWND control, std::string_view text) {
+    const std::wstring wide = Wide(text);
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE size{0, 0};
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return size.cx;
+}
 
 void YieldToEvents() {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(msg.wParam));
             return;
@@ -42,20 +60,20 @@ void ShowModal(HWND dialog, HWND owner) {
     // The keyboard starts on the default button, so that Enter answers it.
     HWND focus = GetFocus();
     if (focus != dialog && !IsChild(dialog, focus)) {
-        const LRESULT id = SendMessageA(dialog, DM_GETDEFID, 0, 0);
+        const LRESULT id = SendMessageW(dialog, DM_GETDEFID, 0, 0);
         if (HIWORD(id) == DC_HASDEFID) SetFocus(GetDlgItem(dialog, LOWORD(id)));
     }
     MSG msg;
     while (IsWindowVisible(dialog)) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0 || got == -1) {
             if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
             ShowWindow(dialog, SW_HIDE);
             break;
         }
-        if (!IsDialogMessageA(dialog, &msg)) {
+        if (!IsDialogMessageW(dialog, &msg)) {
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
     }
     if (ownerWasEnabled) {
@@ -69,15 +87,15 @@ void SetClientSizeInTwips(HWND window, int width, int height, bool frameChanged)
     const int dpiX = GetDeviceCaps(screen, LOGPIXELSX), dpiY = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     RECT r{0, 0, MulDiv(width, dpiX, 1440), MulDiv(height, dpiY, 1440)};
-    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE)));
+    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
     SetWindowPos(window, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | (frameChanged ? SWP_FRAMECHANGED : 0));
 }
 
 void CentreOnOwner(HWND window, HWND owner) {
     RECT o, w;
-    if (owner == nullptr || !GetWindowRect(owner, &o)) SystemParametersInfoA(SPI_GETWORKAREA, 0, &o, 0);
+    if (owner == nullptr || !GetWindowRect(owner, &o)) SystemParametersInfoW(SPI_GETWORKAREA, 0, &o, 0);
     GetWindowRect(window, &w);
     const int x = o.left + ((o.right - o.left) - (w.right - w.left)) / 2;
     const int y = o.top + ((o.bottom - o.top) - (w.bottom - w.top)) / 2;

@@ -5,8 +5,15 @@
 #include <string>
 #include <string_view>
 
+// A window's text in UTF-8, and back: the W calls keep every character a name can hold.
 std::string GetText(HWND window);
 void SetText(HWND window, std::string_view text);
+// The click of a BS_3STATE option box, whose grey state only ever comes from the stored options:
+// a ticked or grey box is cleared, a clear one ticked (Windows' own cycle goes from grey to clear
+// too), so the player never clicks a box into grey.
+void TickOrClear(HWND box);
+// How wide `text` is, in pixels, in the control's own font.
+int TextWidth(HWND control, std::string_view text);
 // Handles every pending message (dialog messages included), then returns.
 void YieldToEvents();
 // Shows a kept-alive dialog modally over `owner`: the owner is disabled and messages are pumped
@@ -23,10 +30,10 @@ void SetClientSizeInTwips(HWND window, int width, int height, bool frameChanged 
 template <typename Window>
 INT_PTR CALLBACK DialogThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     if (message == WM_INITDIALOG) {
-        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+        SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
         reinterpret_cast<Window*>(lParam)->hwnd_ = hwnd;
     }
-    auto* self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, DWLP_USER));
     if (self == nullptr) return FALSE;
     try {
         return self->DlgProc(message, wParam, lParam);

@@ -10,7 +10,7 @@ ULONGLONG WINAPI TickCount64() {
     using Function = ULONGLONG(WINAPI*)();
     // Vista and later: the system's own.
     if (auto real = reinterpret_cast<Function>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetTickCount64"))))
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetTickCount64"))))
         return real();
     // XP: the 32-bit count, carried across its wrap every 49.7 days (Morvane runs one thread).
     static DWORD last = 0, wraps = 0;

@@ -12,7 +12,7 @@ frmOptions::~frmOptions() {
 
 void frmOptions::EnsureLoaded() {
     if (hwnd_ != nullptr) return;
-    CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_OPTIONS), owner_, s_DlgProc,
+    CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_OPTIONS), owner_, s_DlgProc,
                        reinterpret_cast<LPARAM>(this));
 }
 
@@ -45,12 +45,13 @@ HWND frmOptions::Box(Option option) const {
 
 int frmOptions::State(Option option) {
     EnsureLoaded();
-    return static_cast<int>(SendMessageA(Box(option), BM_GETCHECK, 0, 0));
+    return static_cast<int>(SendMessageW(Box(option), BM_GETCHECK, 0, 0));
 }
 
 void frmOptions::SetState(Option option, int state) {
     EnsureLoaded();
-    SendMessageA(Box(option), BM_SETCHECK, static_cast<WPARAM>(state), 0);
+    // The boxes are BS_3STATE: a stored 2 shows grey and is saved back as 2 until the player clicks.
+    SendMessageW(Box(option), BM_SETCHECK, static_cast<WPARAM>(state), 0);
 }
 
 void frmOptions::cmdOK_Click() {
@@ -69,19 +70,21 @@ INT_PTR CALLBACK frmOptions::s_DlgProc(HWND hwnd, UINT message, WPARAM wParam, L
     try {
         if (message == WM_INITDIALOG) {
             auto* self = reinterpret_cast<frmOptions*>(lParam);
-            SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+            SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
             self->hwnd_ = hwnd;
             return TRUE;
         }
-        auto* self = reinterpret_cast<frmOptions*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+        auto* self = reinterpret_cast<frmOptions*>(GetWindowLongPtrW(hwnd, DWLP_USER));
         if (self == nullptr) return FALSE;
         // OK, and Escape (the window has no other way to close): the boxes already hold the choices.
         if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
             self->cmdOK_Click();
             return TRUE;
         }
-        if (message == WM_COMMAND && LOWORD(wParam) == IDC_CHKLAUNCH && HIWORD(wParam) == BN_CLICKED) {
-            self->chkLaunch_Click();
+        if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED &&
+            (LOWORD(wParam) == IDC_CHKEMPTY || LOWORD(wParam) == IDC_CHKLAUNCH)) {
+            TickOrClear(GetDlgItem(hwnd, LOWORD(wParam)));
+            if (LOWORD(wParam) == IDC_CHKLAUNCH) self->chkLaunch_Click();
             return TRUE;
         }
     } catch (...) {

@@ -6,6 +6,8 @@
 
 #include <tuple>
 
+#include "cache/GameFolder.h"
+#include "platform/WideText.h"
 #include "resource.h"
 #include "support/WinProgram.h"
 
@@ -23,9 +25,7 @@ std::string Tooltip(const OpenedGame& o, int id) {
     info.uId = reinterpret_cast<UINT_PTR>(o.Item(id));
     info.lpszText = text;
     SendMessageW(o.form.Tooltips(), TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&info));
-    char out[256] = {};
-    WideCharToMultiByte(CP_ACP, 0, text, -1, out, sizeof out, nullptr, nullptr);
-    return out;
+    return Narrow(text, 256);
 }
 
 }  // namespace
@@ -38,11 +38,11 @@ TEST(frmRipWin, ListsTheRegisteredGameFolderAndChecksThePathBoxOnLeaving) {
               "Animations (*.ukx) : 0|Save files (*.uvx) : 0|Unknown (other) : 1|&Refresh|Select &All|&Un-cache "
               "selected files|Re&move selected|&Delete cached files when un-caching|Cache size:  3.00 KB / 2 files  =  "
               "1.50 KB / file");
-    EXPECT_EQ(SendMessageA(o.Item(IDC_LSTCACHE), LB_GETITEMDATA, 1, 0), 3);
+    EXPECT_EQ(SendMessageW(o.Item(IDC_LSTCACHE), LB_GETITEMDATA, 1, 0), 3);
     EXPECT_EQ(Tooltip(o, IDC_TXTPATH) + "|" + Tooltip(o, IDC_CMDDELETE), "Manually enter UT2003 path - press [Escape] "
               "to reset|Click here to permanently delete the selected files on your left from your computer");
     ACCEL keys[3];  // Ctrl+O opens the options, Ctrl+F the fixer
-    ASSERT_EQ(CopyAcceleratorTableA(o.form.Accelerators(), keys, 3), 2);
+    ASSERT_EQ(CopyAcceleratorTableW(o.form.Accelerators(), keys, 3), 2);
     EXPECT_EQ(std::make_tuple(keys[0].fVirt & FCONTROL, keys[0].key, keys[0].cmd, keys[1].fVirt & FCONTROL, keys[1].key,
                               keys[1].cmd), std::make_tuple(FCONTROL, 'O', IDM_OPTIONS, FCONTROL, 'F', IDM_FIX));
 
@@ -57,7 +57,7 @@ TEST(frmRipWin, ListsTheRegisteredGameFolderAndChecksThePathBoxOnLeaving) {
     SetFocus(o.Item(IDC_TXTPATH));
     EXPECT_EQ(o.DefaultButton(), IDC_CMDFIND);
     o.answers.Expect("Morvane", IDOK);
-    SetWindowTextA(o.Item(IDC_TXTPATH), "C:\\nowhere");
+    SetWindowTextW(o.Item(IDC_TXTPATH), L"C:\\nowhere");
     SetFocus(o.Item(IDC_CMDREFRESH));
     EXPECT_EQ(o.DefaultButton(), IDC_CMDUNCACHE);
     PumpFor(400, o.form.Window());
@@ -70,4 +70,40 @@ TEST(frmRipWin, ListsTheRegisteredGameFolderAndChecksThePathBoxOnLeaving) {
     EXPECT_EQ(WindowText(o.Item(IDC_TXTPATH)), o.game.Folder());
     EXPECT_FALSE(o.form.Core().ValidPath);
     EXPECT_EQ(o.answers.seen.size(), 1u);
+}
+
+// The Windows side of every text is UTF-16: a name outside the system's code page (a Cyrillic folder
+// on a Western Windows) must come back exactly, never as a look-alike with "?".
+TEST(frmRipWin, NamesOutsideTheCodePageKeepEveryCharacterInTheListBoxesClipboardAndPathBox) {
+    OpenedGame o({{K1, "DM-Test.ut2"}}, 10);
+    const std::string name = "DM-Жar.ut2";
+    o.form.BeginRows();
+    o.form.AddRow(name, 2);
+    o.form.EndRows();
+    EXPECT_EQ(o.Rows(), std::vector<std::string>{name});
+    EXPECT_EQ(o.form.RowText(0), name);
+
+    // A question titled with the name (as the fixer asks about a file), and the input box's texts both
+    // ways, a character beyond the BMP among them.
+    o.answers.Expect(name, IDYES).Expect("Папка", IDOK, [](HWND box) {
+        EXPECT_EQ(WindowText(GetDlgItem(box, IDC_INPUTPROMPT)) + "|" + WindowText(GetDlgItem(box, IDC_INPUTTEXT)),
+                  "Folder for DM-Жar.ut2?|Maps\\Карты");
+        SetDlgItemTextW(box, IDC_INPUTTEXT, L"Карты 𝄞");
+    });
+    EXPECT_EQ(o.prompts.Message("Delete " + name + " ?", name, MsgIcon::Question, MsgButtons::YesNo), MsgAnswer::Yes);
+    EXPECT_EQ(o.prompts.InputBox("Folder for " + name + "?", "Папка", "Maps\\Карты"), "Карты 𝄞");
+    ASSERT_EQ(o.answers.seen.size(), 2u) << testing::PrintToString(o.answers.Titles());
+    EXPECT_EQ(o.answers.seen[0].title + "|" + o.answers.seen[0].text, name + "|Delete " + name + " ?");
+    o.clipboard.SetText(name);
+    EXPECT_EQ(ClipboardText(), name);
+
+    // The registered folder, shown by Escape in the path box; then the player's own text, read by the core.
+    const HWND path = o.Item(IDC_TXTPATH);
+    o.registry.WriteRegValue(HKeyLocalMachine, GameKeyPath, GameFolderValue, "C:\\Игры\\UT2003");
+    o.Key(IDC_TXTPATH, VK_ESCAPE);
+    wchar_t shown[64] = {};
+    GetWindowTextW(path, shown, 64);
+    EXPECT_EQ(std::wstring(shown), L"C:\\Игры\\UT2003");
+    SetWindowTextW(path, L"D:\\Spiele\\Игры 𝄞");
+    EXPECT_EQ(o.form.PathText(), "D:\\Spiele\\Игры 𝄞");
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "dialogs/SysInfo.h"
+#include "platform/WideText.h"
 #include "platform/Win32Prompts.h"
 #include "support/DialogAnswerer.h"
 #include "support/TempGame.h"
@@ -11,7 +12,9 @@
 namespace {
 
 void SetValue(const char* key, const char* name, const std::string& text) {
-    EXPECT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, key, name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1)),
+    const std::wstring data = Wide(text);
+    EXPECT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, Wide(key).c_str(), Wide(name).c_str(), REG_SZ, data.c_str(),
+                              static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))),
               ERROR_SUCCESS);
 }
 
@@ -21,12 +24,12 @@ std::string StartedAs(Prompts& prompts, const std::string& folder, const std::st
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     const std::string standIn = std::string(self).substr(0, std::string(self).rfind('\\')) + "\\morvane_standin.exe";
-    EXPECT_TRUE(CopyFileA(standIn.c_str(), (folder + "\\" + name).c_str(), FALSE)) << standIn;
+    EXPECT_TRUE(CopyFileW(Wide(standIn).c_str(), Wide(folder + "\\" + name).c_str(), FALSE)) << standIn;
     StartSysInfo(prompts);
     std::string text;
     for (int i = 0; i < 100 && text.find('\n') == std::string::npos; ++i, Sleep(50))
         text = TempGame::Read(folder + "\\started.txt");
-    DeleteFileA((folder + "\\started.txt").c_str());
+    DeleteFileW(Wide(folder + "\\started.txt").c_str());
     return text.substr(0, text.find_first_of("\r\n"));
 }
 
@@ -42,7 +45,9 @@ TEST(SysInfoWin, StartSysInfoStartsTheRecordedProgramOrSaysItIsUnavailable) {
     };
     forget();
     TempGame folder;
-    const std::string dir = folder.Folder();
+    // A folder outside the code page: the value, the file test and the start all keep its name.
+    const std::string dir = folder.Folder() + "\\Сведения";
+    ASSERT_TRUE(CreateDirectoryW(Wide(dir).c_str(), nullptr));
     Win32Prompts prompts;
     DialogAnswerer answers;
     answers.Expect("Morvane", IDOK);

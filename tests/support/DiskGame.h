@@ -1,5 +1,6 @@
 // A game folder on disk below the temporary folder, with the game's sub-folders and an empty Cache
 // folder, removed with all it holds; and plain file helpers for its users (tests, benchmarks).
+// Paths are UTF-8, as the program's own.
 #pragma once
 #include <string>
 #include <string_view>
@@ -19,7 +20,7 @@ public:
 
     static std::string Read(const std::string& path);  // empty if there is no such file
     static void Write(const std::string& path, const std::string& bytes);
-    // Code page text as UTF-16 LE after its byte-order mark, as Notepad saves "Unicode".
+    // UTF-8 text as UTF-16 LE after its byte-order mark, as Notepad saves "Unicode".
     static std::string Utf16(const std::string& text);
     // Every file and folder stored below `folder`, as "Sub\name" (folders end in "\"), sorted.
     static std::vector<std::string> Tree(const std::string& folder);

@@ -4,10 +4,11 @@
 #include <cstdlib>
 
 #include "cache/GameFolder.h"
+#include "platform/WideText.h"
 #include "settings/SettingsStore.h"
 
 OpenedGame::QuitDrain::~QuitDrain() {
-    for (MSG msg; PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) {
+    for (MSG msg; PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) {
     }
 }
 
@@ -15,8 +16,8 @@ OpenedGame::OpenedGame(const std::vector<std::pair<std::string, std::string>>& e
                        const std::function<void(TempGame&)>& prepare)
     : game(entries, size) {
     // A closed main window stores its options (in both keys), and the next one starts with them.
-    RegDeleteKeyA(HKEY_CURRENT_USER, OptionsKeyPath);
-    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, OptionsKeyPath, KEY_WOW64_32KEY, 0);
+    RegDeleteKeyW(HKEY_CURRENT_USER, Wide(OptionsKeyPath).c_str());
+    RegDeleteKeyExW(HKEY_LOCAL_MACHINE, Wide(OptionsKeyPath).c_str(), KEY_WOW64_32KEY, 0);
     if (prepare) prepare(game);
     registry.WriteRegValue(HKeyLocalMachine, GameKeyPath, GameFolderValue, game.Folder());
     form.Create(SW_SHOW);
@@ -26,16 +27,16 @@ OpenedGame::OpenedGame(const std::vector<std::pair<std::string, std::string>>& e
 
 void OpenedGame::Key(int id, WPARAM key) const {
     SetFocus(Item(id));
-    PostMessageA(Item(id), WM_KEYDOWN, key, 1);
+    PostMessageW(Item(id), WM_KEYDOWN, key, 1);
     PumpFor(60, form.Window());
 }
 
 std::vector<std::string> ListRows(HWND list) {
-    std::vector<std::string> rows(static_cast<std::size_t>(SendMessageA(list, LB_GETCOUNT, 0, 0)));
+    std::vector<std::string> rows(static_cast<std::size_t>(SendMessageW(list, LB_GETCOUNT, 0, 0)));
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        char b[512] = {};
-        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(b));
-        rows[i] = b;
+        wchar_t b[512] = {};
+        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(b));
+        rows[i] = Narrow(b, 512);
     }
     return rows;
 }
@@ -43,8 +44,8 @@ std::vector<std::string> ListRows(HWND list) {
 std::string ClipboardText() {
     std::string text;
     if (!OpenClipboard(nullptr)) return "<clipboard busy>";
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* p = static_cast<const char*>(GlobalLock(data))) text = p;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* p = static_cast<const wchar_t*>(GlobalLock(data))) text = Narrow(p);
         GlobalUnlock(data);
     }
     CloseClipboard();
@@ -67,14 +68,14 @@ std::string Placement(HWND window, HWND owner) {
 
 std::string Look(HWND window) {
     std::string look = WindowText(window);
-    if ((GetWindowLongA(window, GWL_STYLE) & (WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) == 0)
+    if ((GetWindowLongW(window, GWL_STYLE) & (WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) == 0)
         look += " [fixed]";
-    if (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) look += " [tool]";
+    if (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) look += " [tool]";
     for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        char type[16] = {};
-        GetClassNameA(child, type, sizeof type);
-        const LONG picture = GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK;
-        if (lstrcmpiA(type, "Static") == 0 && (picture == SS_ICON || picture == SS_BITMAP)) continue;
+        wchar_t type[16] = {};
+        GetClassNameW(child, type, 16);
+        const LONG picture = GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK;
+        if (lstrcmpiW(type, L"Static") == 0 && (picture == SS_ICON || picture == SS_BITMAP)) continue;
         if (const std::string text = WindowText(child); !text.empty()) look += "|" + text;
     }
     return look;

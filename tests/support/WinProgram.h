@@ -48,9 +48,9 @@ struct OpenedGame {
 
     HWND Item(int id) const { return GetDlgItem(form.Window(), id); }
     std::vector<std::string> Rows() const { return ListRows(Item(IDC_LSTCACHE)); }
-    int DefaultButton() const { return LOWORD(SendMessageA(form.Window(), DM_GETDEFID, 0, 0)); }
-    void Click(int id) const { SendMessageA(Item(id), BM_CLICK, 0, 0); }
-    void Menu(int id) const { SendMessageA(form.Window(), WM_COMMAND, static_cast<WPARAM>(id), 0); }
+    int DefaultButton() const { return LOWORD(SendMessageW(form.Window(), DM_GETDEFID, 0, 0)); }
+    void Click(int id) const { SendMessageW(Item(id), BM_CLICK, 0, 0); }
+    void Menu(int id) const { SendMessageW(form.Window(), WM_COMMAND, static_cast<WPARAM>(id), 0); }
     // Types a key into a control as the keyboard would, through the main window's dialog handling.
     void Key(int id, WPARAM key) const;
 };

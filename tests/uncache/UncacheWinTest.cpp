@@ -24,7 +24,7 @@ TEST(UncacheWin, EnterUncachesTheSelectionAskingAboutAnExistingFileAndASubFolder
     const std::string rock = o.game.Path("\\Textures\\Rock.utx"), bytes = TempGame::Read(o.game.Cached(K2));
     TempGame::Write(rock, "old");
     o.answers.Expect("Overwrite file?", IDC_CMDYES)
-        .Expect("Enter sub-directory", IDOK, [](HWND box) { SetDlgItemTextA(box, IDC_INPUTTEXT, "Help"); });
+        .Expect("Enter sub-directory", IDOK, [](HWND box) { SetDlgItemTextW(box, IDC_INPUTTEXT, L"Help"); });
     o.Click(IDC_CHKDEL);
     o.Click(IDC_CMDSELALL);
     o.Key(IDC_LSTCACHE, VK_RETURN);  // the un-cache button is the default one outside the path box
