@@ -65,10 +65,11 @@ TEST(frmRipWin, ListsTheRegisteredGameFolderAndChecksThePathBoxOnLeaving) {
     EXPECT_FALSE(o.form.Core().ValidPath);
     EXPECT_EQ(GetFocus(), o.Item(IDC_TXTPATH));
 
-    // Escape in the path box restores the registry's folder, without a check.
+    // Escape in the path box restores the registry's folder, and the folder shown is the one
+    // checked, without a message: the fixer and the runs then act on it.
     o.Key(IDC_TXTPATH, VK_ESCAPE);
     EXPECT_EQ(WindowText(o.Item(IDC_TXTPATH)), o.game.Folder());
-    EXPECT_FALSE(o.form.Core().ValidPath);
+    EXPECT_TRUE(o.form.Core().ValidPath);
     EXPECT_EQ(o.answers.seen.size(), 1u);
 }
 

@@ -41,6 +41,11 @@ TEST(UncacheWin, ALockedFileIsReportedWithItsDescriptionOnTheClipboardAndClosing
     const std::string map = o.game.Path("\\Maps\\DM-A.ut2");
     TempGame::Write(map, "old");
     const Names tree = TempGame::Tree(o.game.Folder());
+    // Enter on the confirmation deletes nothing: its default button is No.
+    o.answers.Expect("Morvane", 0, [](HWND) { PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0); });
+    o.Click(IDC_CMDSELALL);
+    o.Click(IDC_CMDDELETE);
+    EXPECT_EQ(TempGame::Tree(o.game.Folder()), tree);
     {
         const std::shared_ptr<void> lock(
             CreateFileA(o.game.Cached(K1).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr), CloseHandle);
@@ -50,9 +55,10 @@ TEST(UncacheWin, ALockedFileIsReportedWithItsDescriptionOnTheClipboardAndClosing
     }
     // The report's text is the core's; its description, the platform's, goes to the clipboard too.
     EXPECT_EQ(o.answers.Titles(), (Names{"Morvane: Are you sure you want to permanently delete file(s)???",
+                                         "Morvane: Are you sure you want to permanently delete file(s)???",
                                          "frmRip->cmdDelete_Click: An unexpected error occurred in "
                                          "'frmRip->cmdDelete_Click'!"}));
-    EXPECT_EQ(o.answers.seen.at(0).defaultButton * 10 + o.answers.seen.at(1).defaultButton, IDYES * 10 + IDOK);
+    EXPECT_EQ(o.answers.seen.at(1).defaultButton * 10 + o.answers.seen.at(2).defaultButton, IDNO * 10 + IDOK);
     EXPECT_EQ(ClipboardText(), description);
 
     // The window closed during the overwrite question answers it No: Rock.utx is not copied either,
@@ -63,7 +69,7 @@ TEST(UncacheWin, ALockedFileIsReportedWithItsDescriptionOnTheClipboardAndClosing
     o.Click(IDC_CMDSELALL);
     o.Click(IDC_CMDUNCACHE);
     PumpFor(100);
-    EXPECT_EQ(o.answers.seen.size(), 3u) << testing::PrintToString(o.answers.Titles());
+    EXPECT_EQ(o.answers.seen.size(), 4u) << testing::PrintToString(o.answers.Titles());
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(TempGame::Read(map), "old");
     EXPECT_EQ(TempGame::Tree(o.game.Folder()), tree);
