@@ -8,6 +8,7 @@
 
 #include "platform/WideText.h"
 #include "platform/Win32Error.h"
+#include "platform/Win32FileSystem.h"
 #include "resource.h"
 #include "support/WinProgram.h"
 
@@ -21,6 +22,17 @@ std::string Text(HWND fix, int id) { return WindowText(GetDlgItem(fix, id)); }
 void Press(HWND fix, int id) { SendDlgItemMessageA(fix, id, BM_CLICK, 0, 0); }
 
 Names Rows(HWND fix, int id) { return ListRows(GetDlgItem(fix, id)); }
+
+// The rows of cmbHex's drop-down list.
+Names ComboRows(HWND fix) {
+    Names rows(static_cast<std::size_t>(SendDlgItemMessageW(fix, IDC_FIX_CMBHEX, CB_GETCOUNT, 0, 0)));
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        wchar_t row[512] = {};
+        SendDlgItemMessageW(fix, IDC_FIX_CMBHEX, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(row));
+        rows[i] = Narrow(row, 512);
+    }
+    return rows;
+}
 
 // Selects the row showing `text`, with the notification a click sends.
 void Choose(HWND fix, int id, const std::string& text) {
@@ -116,4 +128,51 @@ TEST(frmFixWin, ShowsTheScanRepairsTheIndexAndTheFolderAndClosesWithTheMainWindo
     o.Menu(IDM_FIX);
     EXPECT_FALSE(IsWindow(main));
     EXPECT_EQ(o.answers.seen.size(), 6u) << testing::PrintToString(o.answers.Titles());
+}
+
+// In a game folder whose name is beyond the code page, the fixer deletes exactly the stray file it
+// shows: never cache.ini for "cache.ini.", never the valid package for its name with a final blank
+// or for a look-alike whose first letter the code page lacks; the listing counts no look-alike for
+// an entry whose own file is missing; and un-caching there puts each file under its exact name.
+TEST(frmFixWin, DeletesExactlyTheStrayFileItShowsInAFolderOfAnyName) {
+    const std::string valid = "AAAA" + K1.substr(4), missing = "AAAB" + K1.substr(4), a = "\xC4\x80";  // "Ā"
+    const std::string map = "DM-\xD0\x96" "ar.ut2";  // "DM-Жar.ut2"
+    const std::vector<std::string> strays = {"cache.ini.", K2 + "-1.uxx ", a + valid.substr(1) + "-1.uxx",
+                                             a + missing.substr(1) + "-1.uxx"};
+    OpenedGame o({{valid, map}, {K2, "Rock.utx"}, {missing, "Gone.ut2"}}, 100, [&](TempGame& g) {
+        TempGame::Write(g.Path("\\Cache\\cache.ini"), TempGame::Utf16(g.Index()));
+        DeleteFileW(Wide("\\\\?\\" + g.Cached(missing)).c_str());
+        Win32FileSystem exact;  // a plain write would trim the final dot: "cache.ini." would be cache.ini
+        for (const std::string& stray : strays) exact.WriteNew(g.Path("\\Cache\\") + stray, "stray");
+    }, "\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B UT2003");  // "Игры UT2003"
+    const std::string index = o.game.Index();
+    EXPECT_EQ(o.Rows(), (Names{map, "Rock.utx"})) << "Gone.ut2's look-alike is not its file";
+    EXPECT_EQ(WindowText(o.Item(IDC_LBLMB)), "Cache size:  200 bytes / 2 files  =  100 bytes / file");
+
+    o.answers.Expect("Morvane file fixer", 0, [&](HWND fix) {
+        const Names hex = ComboRows(fix);
+        EXPECT_EQ(hex.size(), 6u) << testing::PrintToString(hex);
+        for (const std::string& stray : strays) {
+            SCOPED_TRACE(stray);
+            Choose(fix, IDC_FIX_CMBHEX, stray);
+            EXPECT_EQ(Text(fix, IDC_FIX_LBLSIZE), "5 bytes (5 bytes)") << "the stray's own size";
+            Press(fix, IDC_FIX_CMDDELHEX);
+        }
+        EXPECT_EQ(ComboRows(fix), (Names{K2 + "-1.uxx", valid + "-1.uxx"}));
+        PostMessageW(fix, WM_CLOSE, 0, 0);
+    });
+    for (std::size_t i = 0; i < strays.size(); ++i) o.answers.Expect("Confirm file deletion", IDYES);
+    o.Menu(IDM_FIX);
+    EXPECT_EQ(o.answers.seen.size(), 5u) << testing::PrintToString(o.answers.Titles());
+    EXPECT_EQ(o.game.Index(), index) << "cache.ini itself is never deleted";
+    EXPECT_EQ(TempGame::Tree(o.game.Path("\\Cache")), (Names{K2 + "-1.uxx", valid + "-1.uxx", "cache.ini"}));
+
+    o.Click(IDC_CHKDEL);
+    o.Click(IDC_CMDSELALL);
+    o.Click(IDC_CMDUNCACHE);
+    EXPECT_EQ(TempGame::Tree(o.game.Path("\\Maps")), Names{map});
+    EXPECT_EQ(TempGame::Read(o.game.Path("\\Maps\\") + map).size(), 100u);
+    EXPECT_EQ(TempGame::Tree(o.game.Path("\\Textures")), Names{"Rock.utx"});
+    EXPECT_EQ(o.game.Index(), TempGame::Utf16("[Cache]\r\n" + missing + "=Gone.ut2\r\n"));
+    EXPECT_EQ(WindowText(o.Item(IDC_LBLSUMMARY)), "Un-cached 2 files (2 moved).");
 }

@@ -13,8 +13,8 @@ OpenedGame::QuitDrain::~QuitDrain() {
 }
 
 OpenedGame::OpenedGame(const std::vector<std::pair<std::string, std::string>>& entries, std::size_t size,
-                       const std::function<void(TempGame&)>& prepare)
-    : game(entries, size) {
+                       const std::function<void(TempGame&)>& prepare, std::string_view folderName)
+    : game(entries, size, folderName) {
     // A closed main window stores its options (in both keys), and the next one starts with them.
     RegDeleteKeyW(HKEY_CURRENT_USER, Wide(OptionsKeyPath).c_str());
     RegDeleteKeyExW(HKEY_LOCAL_MACHINE, Wide(OptionsKeyPath).c_str(), KEY_WOW64_32KEY, 0);

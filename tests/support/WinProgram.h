@@ -44,7 +44,7 @@ struct OpenedGame {
 
     // Whatever options the window stores stay until the next one opens (the end-to-end test forgets them too).
     OpenedGame(const std::vector<std::pair<std::string, std::string>>& entries, std::size_t size,
-               const std::function<void(TempGame&)>& prepare = {});
+               const std::function<void(TempGame&)>& prepare = {}, std::string_view folderName = "MorvaneTest");
 
     HWND Item(int id) const { return GetDlgItem(form.Window(), id); }
     std::vector<std::string> Rows() const { return ListRows(Item(IDC_LSTCACHE)); }
