@@ -48,6 +48,12 @@ public:
     // True when both files hold the same bytes (compared in chunks, after their sizes).
     virtual bool SameBytes(std::string_view a, std::string_view b) = 0;
     virtual void Remove(std::string_view path) = 0;
+    // Puts a file in the Recycle Bin, so that the player can bring it back from the desktop. Where
+    // the drive has none, Windows asks the player before deleting it for good. Fails, leaving the
+    // file where it is, for a read-only file, a name the Recycle Bin cannot take, or a "No".
+    virtual void Recycle(std::string_view path) = 0;
+    // The first `count` bytes of a file (fewer when it is shorter).
+    virtual std::string ReadStart(std::string_view path, std::size_t count) = 0;
     virtual void MakeFolder(std::string_view path) = 0;
     virtual void Rename(std::string_view from, std::string_view to) = 0;
     // Every entry that a wildcard search of `pattern` yields, folders and "." included.

@@ -2,6 +2,7 @@
 #include "platform/Win32FileSystem.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cstring>
@@ -249,6 +250,41 @@ bool Win32FileSystem::SameBytes(std::string_view a, std::string_view b) {
 }
 
 void Win32FileSystem::Remove(std::string_view path) { Check(DeleteFileW(Z(path).c_str())); }
+
+// https://learn.microsoft.com/windows/win32/api/shellapi/nf-shellapi-shfileoperationw
+void Win32FileSystem::Recycle(std::string_view path) {
+    std::wstring name;
+    const std::wstring exact = Z(path);
+    Exact(path, &name);
+    RefuseReadOnly(exact);
+    // The shell takes plain paths only, which Windows trims and limits to 260 characters: a name it
+    // would change (none that Morvane writes) is not given to it, so it can never recycle another file.
+    std::wstring plain = exact.compare(0, 8, L"\\\\?\\UNC\\") == 0 ? L"\\\\" + exact.substr(8) : exact.substr(4);
+    if (plain.size() >= MAX_PATH || name.empty() || name.back() == L'.' || name.back() == L' ')
+        throw Failure("\"" + std::string(path) + "\" cannot be put in the Recycle Bin.");
+    plain.push_back(L'\0');  // the list of files ends with an empty one
+    SHFILEOPSTRUCTW operation{};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = plain.c_str();
+    // Undoable; no questions of its own but one: where the drive has no Recycle Bin, the shell asks
+    // before it deletes the file for good, and a "No" leaves it where it is.
+    operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI | FOF_WANTNUKEWARNING;
+    const int result = SHFileOperationW(&operation);
+    if (operation.fAnyOperationsAborted)
+        throw Failure("\"" + std::string(path) + "\" was not put in the Recycle Bin.");
+    if (result != 0) throw Failure(Win32ErrorText(static_cast<DWORD>(result)));
+    if (GetFileAttributesW(exact.c_str()) != INVALID_FILE_ATTRIBUTES)
+        throw Failure("\"" + std::string(path) + "\" is still there after it was put in the Recycle Bin.");
+}
+
+std::string Win32FileSystem::ReadStart(std::string_view path, std::size_t count) {
+    Handle file(CreateFileW(Z(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) ThrowLastError();
+    std::string bytes(count, '\0');
+    bytes.resize(ReadChunk(file.get(), bytes.data(), static_cast<DWORD>(count)));
+    return bytes;
+}
 
 void Win32FileSystem::MakeFolder(std::string_view path) { Check(CreateDirectoryW(Z(path).c_str(), nullptr)); }
 

@@ -14,6 +14,8 @@ public:
     void Move(std::string_view from, std::string_view to, bool replace) override;
     bool SameBytes(std::string_view a, std::string_view b) override;
     void Remove(std::string_view path) override;
+    void Recycle(std::string_view path) override;
+    std::string ReadStart(std::string_view path, std::size_t count) override;
     void MakeFolder(std::string_view path) override;
     void Rename(std::string_view from, std::string_view to) override;
     std::vector<FoundFile> List(std::string_view pattern) override;

@@ -1,6 +1,7 @@
 // The un-cache run, step by step: rename each selected cached file to its destination when its
 // cached copy is to go (copy it otherwise, or when the rename fails, then delete the cached copy when
-// asked), then drop the un-cached files' lines from the index and reload the listing.
+// asked), a file it replaces put in the Recycle Bin first; then drop the un-cached files' lines from
+// the index and reload the listing.
 #include "uncache/UncacheRun.h"
 
 #include <unordered_set>
@@ -151,7 +152,13 @@ private:
         if (same) {
             ++inPlace_;
         } else {
-            if (host_.DeleteTicked() && replace && Moved(source, destination, /*replace=*/true)) {
+            // The file there goes to the Recycle Bin first, so that a wrong Yes can be undone. One
+            // that cannot be put aside is not overwritten: a failed copy, the cached file stays.
+            if (replace && !Attempt([&] { PutAside(destination); })) {
+                ++failed_;
+                return;
+            }
+            if (host_.DeleteTicked() && Moved(source, destination, /*replace=*/false)) {
                 removedKeys_.insert(key);
                 ++uncached_, ++moved_;
                 return;
@@ -174,6 +181,10 @@ private:
         if (!same) ++uncached_;
         Attempt([&] { fs_.Remove(folder + "\\cache\\" + key + "-1.uxx"); });
         removedKeys_.insert(key);
+    }
+
+    void PutAside(const std::string& destination) {
+        if (fs_.Exists(destination)) fs_.Recycle(destination);
     }
 
     // False when either file cannot be read: the destination then counts as a different file.

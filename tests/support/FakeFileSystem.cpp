@@ -51,7 +51,7 @@ std::vector<std::pair<std::string, std::string>> FakeFileSystem::Files() const {
 
 void FakeFileSystem::Enter(FsOp op, std::string_view path, std::string_view other) {
     static constexpr const char* names[] = {"Exists", "SizeOf", "ReadAll", "WriteNew", "Flush", "Replace", "Copy",
-        "Remove", "MakeFolder", "Rename", "List", "LastModified", "Move", "SameBytes"};  // in FsOp's order
+        "Remove", "MakeFolder", "Rename", "List", "LastModified", "Move", "SameBytes", "Recycle", "ReadStart"};  // FsOp's order
     log_.push_back(names[static_cast<int>(op)] + (" " + std::string(path)) +
                    (other.empty() ? "" : " -> " + std::string(other)));
     // As on Windows, where the ANSI functions would cut the path at the NUL and act on another file.

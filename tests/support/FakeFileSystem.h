@@ -12,7 +12,7 @@
 
 enum class FsOp {
     Exists, SizeOf, ReadAll, WriteNew, Flush, Replace, Copy, Remove, MakeFolder, Rename, List, LastModified, Move,
-    SameBytes
+    SameBytes, Recycle, ReadStart
 };
 
 class FakeFileSystem final : public FileSystem {
@@ -38,6 +38,8 @@ public:
     bool Has(std::string_view path) const { return Find(path) != nullptr; }
     // Every file's stored spelling and bytes, ordered by name without letter case.
     std::vector<std::pair<std::string, std::string>> Files() const;
+    // Every file put in the Recycle Bin: its spelling and bytes.
+    std::vector<std::pair<std::string, std::string>> recycled;
     // "Op path", or "Op from -> to", for every call.
     const std::vector<std::string>& Log() const { return log_; }
 
@@ -76,6 +78,18 @@ public:
         Enter(FsOp::Remove, path);
         if (FileOrThrow(path).attributes & AttrReadOnly) throw Failure("Access denied.");
         nodes_.erase(KeyOf(path));
+    }
+    // The file goes to `recycled`, as the Recycle Bin keeps it.
+    void Recycle(std::string_view path) override {
+        Enter(FsOp::Recycle, path);
+        const Node& file = FileOrThrow(path);
+        if (file.attributes & AttrReadOnly) throw Failure("Access denied.");
+        recycled.emplace_back(file.spelling, file.bytes);
+        nodes_.erase(KeyOf(path));
+    }
+    std::string ReadStart(std::string_view path, std::size_t count) override {
+        Enter(FsOp::ReadStart, path);
+        return FileOrThrow(path).bytes.substr(0, count);
     }
     void MakeFolder(std::string_view path) override {
         Enter(FsOp::MakeFolder, path);

@@ -124,7 +124,26 @@ TEST(UncacheRun, OverwriteDecisionsAndClosingTheMainWindowDuringAQuestion) {
         EXPECT_EQ(w.Where(), where);
         EXPECT_EQ(w.view.loads, during.empty() ? 2 : 1) << "listed again";
         EXPECT_EQ(w.view.labels[RipLabel::Summary], summary);
+        // Every file replaced went to the Recycle Bin first, with its bytes.
+        std::size_t placed = 0;
+        for (const char* folder : {":Maps", ":Help"})
+            for (std::size_t at = std::string(where).find(folder); at != std::string::npos;
+                 at = std::string(where).find(folder, at + 1))
+                ++placed;
+        EXPECT_EQ(w.fs.recycled.size(), placed);
+        for (const auto& [spelling, bytes] : w.fs.recycled) EXPECT_EQ(bytes, "old") << spelling;
     }
+    // A file that cannot be put in the Recycle Bin is not overwritten: reported as a failed copy,
+    // and both files stay.
+    World w(World::Keyed({"DM-A.ut2"}));
+    w.fs.AddFile(dests[0], "old");
+    w.fs.FailOn(FsOp::Recycle, dests[0], "Disk trouble.");
+    w.overwrite.script = {'Y'};
+    Uncache(w, {0});
+    EXPECT_EQ(w.Shown(), std::vector<std::string>{Report("Disk trouble.")});
+    EXPECT_EQ(w.Where(), "DM-A.ut2:cache,ini");
+    EXPECT_EQ(w.fs.Bytes(dests[0]), "old");
+    EXPECT_EQ(w.view.labels[RipLabel::Summary], "Un-cached 0 files, 1 failed.");
 }
 
 TEST(UncacheRun, YesToAllHoldsForOneRunOnlyAndADestinationWithTheCachedBytesIsNotAskedAbout) {

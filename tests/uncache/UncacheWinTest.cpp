@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "platform/WideText.h"
 #include "platform/Win32Error.h"
 #include "resource.h"
 #include "support/WinProgram.h"
@@ -17,12 +18,23 @@ const std::string K1 = TempGame::KeyFor(11), K2 = TempGame::KeyFor(12), K3 = Tem
 
 const std::vector<std::pair<std::string, std::string>> Entries{{K1, "DM-A.ut2"}, {K2, "Rock.utx"}, {K3, "Notes.txt"}};
 
+// Wine's Recycle Bin: the freedesktop trash below XDG_DATA_HOME, which the test run points into the
+// build folder (on Windows it is the shell's own and has no such path).
+std::string Trash() {
+    wchar_t home[1024] = {};
+    GetEnvironmentVariableW(L"XDG_DATA_HOME", home, 1024);
+    std::string unix = Narrow(home, 1024);
+    for (char& c : unix) c = c == '/' ? '\\' : c;
+    return "Z:" + unix + "\\Trash\\files";
+}
+
 }  // namespace
 
 TEST(UncacheWin, EnterUncachesTheSelectionAskingAboutAnExistingFileAndASubFolder) {
     OpenedGame o(Entries, 64);
     const std::string rock = o.game.Path("\\Textures\\Rock.utx"), bytes = TempGame::Read(o.game.Cached(K2));
     TempGame::Write(rock, "old");
+    DeleteFileW(Wide(Trash() + "\\Rock.utx").c_str());
     o.answers.Expect("Overwrite file?", IDC_CMDYES)
         .Expect("Enter sub-directory", IDOK, [](HWND box) { SetDlgItemTextW(box, IDC_INPUTTEXT, L"Help"); });
     o.Click(IDC_CHKDEL);
@@ -31,8 +43,24 @@ TEST(UncacheWin, EnterUncachesTheSelectionAskingAboutAnExistingFileAndASubFolder
 
     EXPECT_EQ(o.answers.Titles(), (Names{"Overwrite file?: ", "Enter sub-directory: "}));
     EXPECT_EQ(TempGame::Read(rock), bytes);
+    EXPECT_EQ(TempGame::Read(Trash() + "\\Rock.utx"), "old") << "the file replaced is in the Recycle Bin";
     EXPECT_EQ(TempGame::Tree(o.game.Path("\\Help")), Names{"Notes.txt"});
     EXPECT_EQ(TempGame::Tree(o.game.Path("\\Cache")), Names{"cache.ini"});
+
+    // A file that cannot be put in the Recycle Bin (read-only) is not overwritten: reported, and
+    // both it and the cached file stay.
+    TempGame::Write(o.game.Cached(K2), bytes);
+    TempGame::Write(o.game.Path("\\Cache\\cache.ini"), "[Cache]\r\n" + K2 + "=Rock.utx\r\n");
+    TempGame::Write(rock, "mine");
+    SetFileAttributesW(Wide(rock).c_str(), FILE_ATTRIBUTE_READONLY);
+    o.Click(IDC_CMDREFRESH);
+    o.answers.Expect("Overwrite file?", IDC_CMDYES).Expect("frmRip->Uncache", IDYES);
+    o.Click(IDC_CMDSELALL);
+    o.Click(IDC_CMDUNCACHE);
+    EXPECT_EQ(o.answers.seen.back().text.substr(0, 44), "An unexpected error occurred in 'frmRip->Unc");
+    EXPECT_EQ(TempGame::Read(rock) + "|" + TempGame::Read(o.game.Cached(K2)), "mine|" + bytes);
+    EXPECT_EQ(WindowText(o.Item(IDC_LBLSUMMARY)), "Un-cached 0 files, 1 failed.");
+    SetFileAttributesW(Wide(rock).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(UncacheWin, ALockedFileIsReportedWithItsDescriptionOnTheClipboardAndClosingDuringAQuestionKeepsEveryFile) {
