@@ -3,7 +3,6 @@
 
 #include <cctype>
 #include <random>
-#include <tuple>
 
 #include "app/InstallMarks.h"
 #include "cache/FileType.h"
@@ -11,14 +10,10 @@
 
 namespace {
 
-constexpr const char* Game = "C:\\Games\\UT2003";
-constexpr std::uint64_t Size = 10, Date = 1000;  // of every row's cached file in the table
+const std::string Game = "C:\\Games\\UT2003";
 
-std::string Dest(std::string_view sub, std::string_view name) {
-    return std::string(Game) + "\\" + std::string(sub) + "\\" + std::string(name);
-}
-
-void Put(FakeFileSystem& fs, const std::string& path, std::uint64_t size, std::uint64_t date, std::uint32_t attrs = 0) {
+void Put(FakeFileSystem& fs, const std::string& path, std::uint64_t size, std::uint64_t date, std::uint32_t attrs) {
+    if (attrs & AttrFolder) return fs.AddFolder(path);
     fs.AddFile(path, std::string(size, 'x'), attrs);
     fs.SetModified(path, date);
 }
@@ -39,40 +34,39 @@ InstallMark Reference(FakeFileSystem& fs, const std::string& name, std::uint64_t
 }  // namespace
 
 TEST(InstallMarks, MarksEachRowFromOneListingOfItsDestinationFolder) {
-    FakeFileSystem fs;
-    for (const char* sub : {"Maps", "Textures", "Sounds"}) fs.AddFolder(Dest(sub, ""));
-    Put(fs, Dest("Maps", "DM-Same.ut2"), Size, Date);
-    Put(fs, Dest("Maps", "dm-CASE.UT2"), Size, Date);
-    Put(fs, Dest("Maps", "DM-Size.ut2"), Size + 1, Date);
-    Put(fs, Dest("Maps", "DM-Date.ut2"), Size, Date + 1);
-    Put(fs, Dest("Maps", "DM-Hidden.ut2"), Size, Date, AttrHidden | AttrSystem);
-    fs.AddFolder(Dest("Maps", "DM-Folder.ut2"));
-    Put(fs, Dest("Maps", "DM-Cut.ut2.bak"), Size, Date);
-    Put(fs, Dest("Maps", "Rock.utx"), Size, Date);
-    Put(fs, Dest("Textures", "\xC3\xA9t\xC3\xA9.utx"), Size, Date);  // "été"
-    Put(fs, Dest("Sounds", "\xC3\xA9t\xC3\xA9.uax"), Size, Date);
-    Put(fs, Dest("", "Readme.txt"), Size, Date);
-    const std::pair<const char*, InstallMark> rows[] = {
-        {"DM-New.ut2", InstallMark::NotInstalled},
-        {"DM-Same.ut2", InstallMark::SameFile},
-        {"DM-Case.ut2", InstallMark::SameFile},       // letter case differs on disk
-        {"DM-Size.ut2", InstallMark::Different},
-        {"DM-Date.ut2", InstallMark::Different},
-        {"DM-Hidden.ut2", InstallMark::SameFile},     // hidden and system: still the file the game loads
-        {"DM-Folder.ut2", InstallMark::Different},    // a folder: a copy there fails
-        {"DM-Cut.ut2", InstallMark::NotInstalled},    // a longer name is another name
-        {"Rock.utx", InstallMark::NotInstalled},      // in Maps, but textures go to Textures
-        {"\xC3\x89t\xC3\x89.utx", InstallMark::NotInstalled},  // "ÉtÉ": beyond ASCII only exact names match
-        {"\xC3\xA9t\xC3\xA9.uax", InstallMark::SameFile},
-        {"Readme.txt", InstallMark::Unmarked},        // the player names its folder later
-        {"Song.ogg", InstallMark::NotInstalled},       // no Music folder at all
+    struct Row {
+        const char *name, *there;  // the row's real name; what is below the game folder, if anything
+        std::uint64_t size, date;  // of what is there; the cached file has 10 bytes, written at 1000
+        std::uint32_t attributes;
+        InstallMark mark;
     };
+    const Row rows[] = {
+        {"DM-New.ut2", "", 0, 0, 0, InstallMark::NotInstalled},
+        {"DM-Same.ut2", "Maps\\DM-Same.ut2", 10, 1000, 0, InstallMark::SameFile},
+        {"DM-Case.ut2", "Maps\\dm-CASE.UT2", 10, 1000, 0, InstallMark::SameFile},  // letter case differs
+        {"DM-Size.ut2", "Maps\\DM-Size.ut2", 11, 1000, 0, InstallMark::Different},
+        {"DM-Date.ut2", "Maps\\DM-Date.ut2", 10, 1001, 0, InstallMark::Different},
+        // Hidden and system: still the file the game loads, and a copy cannot take its place unasked.
+        {"DM-Hidden.ut2", "Maps\\DM-Hidden.ut2", 10, 1000, AttrHidden | AttrSystem, InstallMark::SameFile},
+        {"DM-Folder.ut2", "Maps\\DM-Folder.ut2", 0, 0, AttrFolder, InstallMark::Different},  // a copy there fails
+        {"DM-Cut.ut2", "Maps\\DM-Cut.ut2.bak", 10, 1000, 0, InstallMark::NotInstalled},
+        {"Rock.utx", "Maps\\Rock.utx", 10, 1000, 0, InstallMark::NotInstalled},  // textures go to Textures
+        // "ÉtÉ" and "été": letters beyond ASCII match only as they are spelt.
+        {"\xC3\x89t\xC3\x89.utx", "Textures\\\xC3\xA9t\xC3\xA9.utx", 10, 1000, 0, InstallMark::NotInstalled},
+        {"\xC3\xA9t\xC3\xA9.uax", "Sounds\\\xC3\xA9t\xC3\xA9.uax", 10, 1000, 0, InstallMark::SameFile},
+        {"Readme.txt", "Readme.txt", 10, 1000, 0, InstallMark::Unmarked},  // the player names its folder later
+        {"Song.ogg", "", 0, 0, 0, InstallMark::NotInstalled},  // no Music folder at all
+    };
+    FakeFileSystem fs;
+    fs.AddFolder(Game + "\\Maps");
+    for (const Row& row : rows)
+        if (*row.there != '\0') Put(fs, Game + "\\" + row.there, row.size, row.date, row.attributes);
     const std::size_t before = fs.Log().size();
     InstallMarks marks(fs, Game);
     std::vector<InstallMark> got;
-    for (const auto& [name, mark] : rows) {
-        got.push_back(marks.Of(name, Size, Date));
-        EXPECT_EQ(got.back(), mark) << name;
+    for (const Row& row : rows) {
+        got.push_back(marks.Of(row.name, 10, 1000));
+        EXPECT_EQ(got.back(), row.mark) << row.name;
     }
     const std::vector<std::string> log(fs.Log().begin() + static_cast<std::ptrdiff_t>(before), fs.Log().end());
     EXPECT_EQ(log, (std::vector<std::string>{"List C:\\Games\\UT2003\\Maps\\*", "List C:\\Games\\UT2003\\Textures\\*",
@@ -89,29 +83,21 @@ TEST(InstallMarks, AgreeWithAQueryPerRowOnRandomGameFolders) {
         const auto pick = [&](std::size_t n) { return static_cast<std::size_t>(random() % n); };
         FakeFileSystem fs;
         for (const char* sub : subs)
-            if (pick(5) != 0) fs.AddFolder(Dest(sub, ""));
+            if (pick(5) != 0) fs.AddFolder(Game + "\\" + sub);  // else missing
+        // Rows of a few names, each there or not in any letter case, any attributes, size and date.
         std::vector<std::tuple<std::string, std::uint64_t, std::uint64_t>> rows;
         for (int i = 0; i < 30; ++i) {
             std::string name = "Pkg" + std::to_string(pick(12)) + (pick(4) == 0 ? "\xC3\xA9" : "") + endings[pick(12)];
-            const std::uint64_t size = pick(3), date = pick(3);
-            rows.emplace_back(name, size, date);
-            // Where it is already there, then in any letter case, with any attributes, of any size and
-            // date, or as a folder; its folder may be missing.
+            rows.emplace_back(name, pick(3), pick(3));
             const FileType type = ClassifyFileName(name);
-            if (pick(2) == 0) continue;
-            for (char& c : name)
-                if (pick(2) == 0) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
             const std::string sub(type == FileType::Other ? "\\System\\" : DestinationSubFolder(type));
-            if (!fs.Has(Game + sub)) continue;
-            const auto attributes = static_cast<std::uint32_t>(pick(2) * AttrHidden | pick(2) * AttrReadOnly);
-            if (pick(6) == 0) fs.AddFolder(Game + sub + name);
-            else Put(fs, Game + sub + name, pick(3), pick(3), attributes);
+            if (pick(2) == 0 || !fs.Has(Game + sub)) continue;
+            for (char& c : name) c = pick(2) ? static_cast<char>(std::toupper(static_cast<unsigned char>(c))) : c;
+            Put(fs, Game + sub + name, pick(3), pick(3), AttrFolder * (pick(6) == 0) | AttrHidden * pick(2));
         }
         InstallMarks marks(fs, Game);
-        for (const auto& [name, size, date] : rows) {
-            const InstallMark mark = marks.Of(name, size, date);
-            ASSERT_EQ(mark, Reference(fs, name, size, date)) << "world " << seed << ", " << name;
-        }
+        for (const auto& [name, size, date] : rows)
+            ASSERT_EQ(marks.Of(name, size, date), Reference(fs, name, size, date)) << "world " << seed << ", " << name;
         std::size_t lists = 0;
         for (const std::string& call : fs.Log()) lists += call.rfind("List ", 0) == 0;
         ASSERT_LE(lists, std::size(subs)) << "world " << seed << ": one listing per folder";

@@ -7,16 +7,12 @@
 
 TEST(CacheFolder, SizesAndTimesFromTheListingAreThoseOfTheFileItself) {
     const char* const game = "C:\\Games\\UT2003";
-    const std::string keys[] = {
-        std::string(32, '1'),                   // a plain file
-        std::string(32, 'a'),                   // its file spelt in capitals
-        std::string(31, '2') + "\xC3\xA9",      // beyond ASCII: asked about on its own
-        std::string(32, '3'),                   // hidden
-        std::string(32, '4'),                   // a folder of that name
-        std::string(32, '5'),                   // no file
-    };
+    const std::string keys[] = {std::string(32, '1'), std::string(32, 'a'), std::string(31, '2') + "\xC3\xA9",
+                                std::string(32, '3'), std::string(32, '4'), std::string(32, '5')};
     const auto read = [&](bool listable) {
         FakeFileSystem fs;
+        // A plain file, one spelt in capitals, one beyond ASCII (asked about on its own), a hidden one;
+        // a folder of the name; no file.
         for (std::size_t i = 0; i < 4; ++i) {
             const std::string path = CachedFilePath(game, i == 1 ? std::string(32, 'A') : keys[i]);
             fs.AddFile(path, std::string(i + 1, 'x'), i == 3 ? std::uint32_t{AttrHidden} : 0u);
