@@ -40,7 +40,8 @@ std::uint64_t ListBare(const std::string& folder) {
 
 int main() {
     constexpr int Entries = 20000;
-    const char* const endings[] = {".ut2", ".utx", ".u", ".uax", ".umx", ".ogg", ".usx", ".ukx", ".uvx", ".int", ".txt"};
+    const char* const endings[] = {".ut2", ".utx", ".u",   ".uax", ".umx", ".ogg",
+                                   ".usx", ".ukx", ".uvx", ".int", ".txt"};
     const char* const subs[] = {"System", "Maps", "Textures", "Sounds", "Music", "StaticMeshes", "Saves", "Animations"};
     BenchGame game;
     const std::string index = game.Path("\\Cache\\cache.ini");
@@ -83,7 +84,8 @@ int main() {
             InstallMarks marks(files, game.Folder());
             for (const CacheEntry& entry : ReadIndexFixed(files, codePage, index)) {
                 std::uint64_t size = 0, modified = 0;
-                if (cache.SizeAndDateOf(entry.Key, size, modified)) counts.Add(marks.Of(entry.RealName, size, modified));
+                if (cache.SizeAndDateOf(entry.Key, size, modified))
+                    counts.Add(marks.Of(entry.RealName, size, modified));
             }
         },
         [&] {
