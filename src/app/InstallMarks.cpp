@@ -80,9 +80,9 @@ InstallMark InstallMarks::Of(std::string_view realName, std::uint64_t size, std:
     }
     const FoundFile* there = folder.Find(realName);
     if (there == nullptr) return InstallMark::NotInstalled;
-    // A hidden or system file counts like any other: the game loads it, a copy over it fails and a
-    // move replaces it, so its name is taken. A folder of that name makes any copy there fail: it is
-    // never this file.
+    // A hidden or system file counts like any other: the game loads it, and Windows refuses to copy
+    // over it, so its name is taken. A folder of that name makes any copy there fail: it is never
+    // this file, so Different is the honest mark.
     if (there->attributes & AttrFolder) return InstallMark::Different;
     // Copying and moving keep a file's last-write time, and the cache and the destination folders
     // lie in one game folder on one volume, with one time resolution: equal times are exact.
