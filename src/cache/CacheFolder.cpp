@@ -66,19 +66,35 @@ std::size_t CacheFolder::Slot(std::string_view name) const {
     return at;
 }
 
-bool CacheFolder::SizeOf(const std::string& key, std::uint64_t& size) {
+bool CacheFolder::SizeOf(const std::string& key, std::uint64_t& size) { return Look(key, size, nullptr); }
+
+bool CacheFolder::SizeAndDateOf(const std::string& key, std::uint64_t& size, std::uint64_t& modified) {
+    return Look(key, size, &modified);
+}
+
+bool CacheFolder::Look(const std::string& key, std::uint64_t& size, std::uint64_t* modified) {
     if (!read_) Read();
     name_.assign(key);
     name_ += "-1.uxx";
     if (listed_ && PlainLowerCase(name_)) {
         const std::size_t at = slots_[Slot(name_)];
         size = at == 0 ? NotAFile : found_[at - 1].size;
-        if (size != Ambiguous) return size != NotAFile;
+        if (size != Ambiguous) {
+            if (modified != nullptr && at != 0) *modified = found_[at - 1].modified;
+            return size != NotAFile;
+        }
     }
+    const std::string path = CachedFilePath(gameFolder_, key);
     try {
-        size = fs_.SizeOf(CachedFilePath(gameFolder_, key));
-        return true;
+        size = fs_.SizeOf(path);
     } catch (const Failure&) {
         return false;
     }
+    if (modified == nullptr) return true;
+    try {
+        *modified = fs_.LastModified(path);
+    } catch (const Failure&) {
+        *modified = 0;
+    }
+    return true;
 }

@@ -20,9 +20,15 @@ public:
     // file, or a folder of that name). Most entries of a large cache are looked up here, so a
     // missing file costs no exception.
     bool SizeOf(const std::string& key, std::uint64_t& size);
+    // The same, with the cached file's last-write time (FILETIME ticks) from the same reading. Where
+    // the file had to be asked about on its own and its time cannot be read, the time is 0: the
+    // file is still listed, as SizeOf would list it.
+    bool SizeAndDateOf(const std::string& key, std::uint64_t& size, std::uint64_t& modified);
 
 private:
     void Read();
+    // SizeOf, and the time too when `modified` is given.
+    bool Look(const std::string& key, std::uint64_t& size, std::uint64_t* modified);
     // The slot of the name in slots_: where it is, or the empty one where it would go.
     std::size_t Slot(std::string_view name) const;
 
@@ -30,7 +36,7 @@ private:
     FileSystem& fs_;
     const std::string gameFolder_;
     bool read_ = false, listed_ = false;
-    std::vector<FoundFile> found_;  // the folder's entries: names in lower case, sizes or the marks above
+    std::vector<FoundFile> found_;  // the folder's entries: names in lower case, sizes or the marks above, times
     std::vector<std::size_t> slots_;  // 1 + a position in found_, or 0 for an empty slot
     std::string name_;  // the cached file name being looked up
 };

@@ -18,6 +18,7 @@ struct FoundFile {
     std::string name;         // bare name with extension, as stored on disk
     std::uint32_t attributes;  // FileAttribute bits
     std::uint64_t size;        // in bytes; 0 for a folder
+    std::uint64_t modified;    // last written, as LastModified gives it
 };
 
 class FileSystem {

@@ -299,7 +299,9 @@ std::vector<FoundFile> Win32FileSystem::List(std::string_view pattern) {
     std::vector<FoundFile> found;
     do {
         found.push_back({Narrow(data.cFileName, MAX_PATH), data.dwFileAttributes,
-                         (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow});
+                         (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
+                         (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                             data.ftLastWriteTime.dwLowDateTime});
     } while (FindNextFileW(find.get(), &data));
     return found;
 }

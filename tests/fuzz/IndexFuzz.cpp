@@ -1,5 +1,5 @@
-// libFuzzer target: the index readings, the filtered rewrite, the file name check and the text
-// conversions over any bytes.
+// libFuzzer target: the index readings, the filtered rewrite, the file name check, the text
+// conversions and the package header reading over any bytes.
 // What a sub-folder answer may hold is the game folder test's table: each of its refusals has a row.
 #include <algorithm>
 #include <cstdint>
@@ -8,6 +8,7 @@
 
 #include "cache/GameFolder.h"
 #include "cache/IndexInvariants.h"
+#include "cache/PackageIdentity.h"
 #include "platform/Utf.h"
 #include "support/Fakes.h"
 
@@ -54,6 +55,21 @@ std::string BrokenNameInvariant(std::string_view name) {
     return "";
 }
 
+// The first invariant of the package header reading that the input breaks, or "". Reading past the
+// input is AddressSanitizer's to catch: the input's buffer ends where it does.
+std::string BrokenIdentityInvariant(std::string_view input) {
+    const std::optional<PackageIdentity> whole = ReadPackageIdentity(input);
+    if (input.size() >= PackageIdentityBytes && ReadPackageIdentity(input.substr(0, PackageIdentityBytes)) != whole)
+        return "the bytes past the header changed the identity";
+    if (!whole) return "";
+    if (input.compare(0, 4, "\xC1\x83\x2A\x9E") != 0) return "an identity without the package signature";
+    // An old header needs its tables' counts and offsets (36 bytes), a newer one its GUID and count too.
+    const std::size_t needs = whole->fileVersion < FirstVersionWithGuid ? 36 : PackageIdentityBytes;
+    if (ReadPackageIdentity(input.substr(0, needs - 1))) return "an identity from a header cut short";
+    if (!SamePackageVersion(*whole, *whole)) return "an identity unlike itself";
+    return "";
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -67,7 +83,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A broken invariant aborts with what broke, so that the fuzzer keeps the input that broke it.
     for (const std::string& broken : {BrokenIndexInvariant(input, keys, SingleByte),
                                       BrokenIndexInvariant(lines.bytes, keys, SingleByte, &lines),
-                                      BrokenNameInvariant(input), BrokenConversionInvariant(input)}) {
+                                      BrokenNameInvariant(input), BrokenConversionInvariant(input),
+                                      BrokenIdentityInvariant(input)}) {
         if (broken.empty()) continue;
         std::fprintf(stderr, "broken invariant: %s\n", broken.c_str());
         std::abort();

@@ -130,13 +130,14 @@ std::vector<FoundFile> FakeFileSystem::List(std::string_view pattern) {
     if (pattern.substr(folder.size()) != "\\*") {  // a name without wildcards: that entry alone
         const Node* n = Find(pattern);
         if (n == nullptr) throw Failure("File not found.");
-        return {{n->spelling.substr(n->spelling.rfind('\\') + 1), n->attributes, n->bytes.size()}};
+        return {{n->spelling.substr(n->spelling.rfind('\\') + 1), n->attributes, n->bytes.size(), n->modified}};
     }
-    std::vector<FoundFile> found{{".", AttrFolder, 0}, {"..", AttrFolder, 0}};
+    std::vector<FoundFile> found{{".", AttrFolder, 0, 0}, {"..", AttrFolder, 0, 0}};
     const std::string parent = KeyOf(folder);
     for (const auto& [key, node] : nodes_) {
         const std::string& s = node.spelling;
-        if (ParentKey(key) == parent) found.push_back({s.substr(s.rfind('\\') + 1), node.attributes, node.bytes.size()});
+        if (ParentKey(key) == parent)
+            found.push_back({s.substr(s.rfind('\\') + 1), node.attributes, node.bytes.size(), node.modified});
     }
     return found;
 }
