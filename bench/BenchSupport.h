@@ -11,6 +11,7 @@
 #include "support/DiskGame.h"
 #include "app/RipView.h"
 #include "platform/Win32CodePage.h"
+#include "platform/Win32DateFormatter.h"
 #include "platform/Win32FileSystem.h"
 #include "platform/Win32SizeFormatter.h"
 #include "platform/Prompts.h"
@@ -64,7 +65,7 @@ public:
     void ResetFrm() override {}
     bool YAll() override { return false; }
     bool NAll() override { return false; }
-    int Ask(std::string_view) override {
+    int Ask(std::string_view, std::string_view) override {
         ++asked;
         return ResponseKeep;
     }
@@ -120,7 +121,8 @@ struct BenchProgram {
     QuietOverwrite overwrite;
     Win32CodePage codePage;
     MemoryView view;
-    Rip rip{view, RipPorts{files, registry, prompts, clipboard, sizes, overwrite, codePage}};
+    Win32DateFormatter dates;
+    Rip rip{view, RipPorts{files, registry, prompts, clipboard, sizes, overwrite, codePage, dates}};
 };
 
 // A game folder below the temporary folder with its sub-folders; removed with all it holds.

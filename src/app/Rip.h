@@ -11,6 +11,7 @@
 
 class Clipboard;
 class CodePage;
+class DateFormatter;
 class FileSystem;
 class OverwritePrompt;
 class Prompts;
@@ -25,6 +26,7 @@ struct RipPorts {
     SizeFormatter& sizes;
     OverwritePrompt& overwrite;
     CodePage& codePage;
+    DateFormatter& dates;
 };
 
 class Rip final : public FixerHost, public UncacheHost {
@@ -53,7 +55,8 @@ public:
 
     // The un-cache run's view of the window.
     UncachePorts RunPorts() override {
-        return {ports_.files, ports_.prompts, ports_.clipboard, ports_.overwrite, ports_.codePage};
+        return {ports_.files, ports_.prompts, ports_.clipboard, ports_.overwrite, ports_.codePage, ports_.sizes,
+                ports_.dates};
     }
     int RowCount() override { return view_.RowCount(); }
     std::string RowText(int row) override { return view_.RowText(row); }

@@ -57,7 +57,7 @@ constexpr Tip Tips[] = {
 
 frmRip::frmRip(FileSystem& files, Registry& registry, Win32Prompts& prompts, Clipboard& clipboard,
                SizeFormatter& sizes)
-    : prompts_(prompts), options_(registry, files, processes_), rip_(*this, RipPorts{files, registry, prompts, clipboard, sizes, overwrite_, codePage_}) {}
+    : prompts_(prompts), options_(registry, files, processes_), rip_(*this, RipPorts{files, registry, prompts, clipboard, sizes, overwrite_, codePage_, dates_}) {}
 
 frmRip::~frmRip() {
     if (hwnd_ != nullptr) DestroyWindow(hwnd_);

@@ -12,6 +12,7 @@
 #include "dialogs/frmOverwrite.h"
 #include "fixer/frmFix.h"
 #include "platform/Win32CodePage.h"
+#include "platform/Win32DateFormatter.h"
 #include "platform/Win32Processes.h"
 #include "platform/WinUi.h"
 #include "settings/frmOptions.h"
@@ -87,6 +88,7 @@ private:
     Win32Processes processes_;
     frmOptions options_;
     Win32CodePage codePage_;
+    Win32DateFormatter dates_;
     Rip rip_;
     frmFix fix_{rip_, rip_.Ports().files, rip_.Ports().clipboard, rip_.Ports().sizes, codePage_};
     frmAbout about_{rip_.Ports().clipboard};

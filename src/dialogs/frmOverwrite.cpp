@@ -25,7 +25,7 @@ void frmOverwrite::ResetFrm() {
     SetFile("");
 }
 
-int frmOverwrite::Ask(std::string_view destination) {
+int frmOverwrite::Ask(std::string_view destination, [[maybe_unused]] std::string_view details) {
     EnsureLoaded();
     SetFile(destination);
     CentreOnOwner(hwnd_, owner_);

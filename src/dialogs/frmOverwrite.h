@@ -20,7 +20,7 @@ public:
     void ResetFrm() override;
     bool YAll() override { return YAllValue; }
     bool NAll() override { return NAllValue; }
-    int Ask(std::string_view destination) override;
+    int Ask(std::string_view destination, std::string_view details) override;
 
     // The window, created on first use; null before that.
     HWND Window() const { return hwnd_; }

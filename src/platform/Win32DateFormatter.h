@@ -5,4 +5,5 @@
 class Win32DateFormatter final : public DateFormatter {
 public:
     std::string FormatFileTime(std::uint64_t ticks) override;
+    std::string FormatFileDate(std::uint64_t ticks) override;
 };

@@ -15,6 +15,7 @@ public:
     virtual void ResetFrm() = 0;
     virtual bool YAll() = 0;
     virtual bool NAll() = 0;
-    // Asks about one existing destination and returns the Response (1 overwrite, 2 keep).
-    virtual int Ask(std::string_view destination) = 0;
+    // Asks about one existing destination, shown with `details` (what the two files are, in a line
+    // or two), and returns the Response (1 overwrite, 2 keep).
+    virtual int Ask(std::string_view destination, std::string_view details) = 0;
 };

@@ -6,6 +6,8 @@
 
 class Clipboard;
 class CodePage;
+class DateFormatter;
+class SizeFormatter;
 class FileSystem;
 class OverwritePrompt;
 class Prompts;
@@ -16,6 +18,8 @@ struct UncachePorts {
     Clipboard& clipboard;
     OverwritePrompt& overwrite;
     CodePage& codePage;
+    SizeFormatter& sizes;
+    DateFormatter& dates;
 };
 
 class UncacheHost {

@@ -15,6 +15,7 @@
 #include "platform/Failure.h"
 #include "platform/FileSystem.h"
 #include "platform/Prompts.h"
+#include "uncache/OverwriteDetails.h"
 #include "uncache/OverwritePrompt.h"
 #include "uncache/UncacheHost.h"
 
@@ -140,7 +141,9 @@ private:
             same = exists && SameBytes(source, destination);
             if (exists && !same) {
                 // Only an explicit Yes overwrites: a prompt closed without an answer keeps the file.
-                const int response = overwrite_.NAll() ? ResponseKeep : overwrite_.Ask(destination);
+                const int response = overwrite_.NAll() ? ResponseKeep
+                                     : overwrite_.Ask(destination, DescribeOverwrite(fs_, ports_.sizes, ports_.dates,
+                                                                                     source, destination));
                 EndIfClosing();
                 if (response != ResponseOverwrite) {
                     ++skipped_;

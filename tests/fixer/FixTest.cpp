@@ -53,6 +53,7 @@ struct Fixer final : World, FixView, DateFormatter {
     void SetLabel(FixLabel label, std::string_view caption) override { labels[label] = std::string(caption); }
     void EnableDelHex(bool enabled) override { delHex = enabled; }
     std::string FormatFileTime(std::uint64_t ticks) override { return "{" + std::to_string(ticks) + "}"; }
+    std::string FormatFileDate(std::uint64_t ticks) override { return "[" + std::to_string(ticks) + "]"; }
 
     void Click(FixList list, int row, void (Fix::*handler)()) { selected[I(list)] = row, (fix.*handler)(); }
     std::string Rows(FixList list) {

@@ -10,6 +10,7 @@
 
 #include "app/RipView.h"
 #include "platform/CodePage.h"
+#include "platform/DateFormatter.h"
 #include "platform/Failure.h"
 #include "platform/FileSystem.h"
 #include "platform/Processes.h"
@@ -83,6 +84,13 @@ public:
     void SetText(std::string_view t) override { text = std::string(t); }
 };
 
+// "{ticks}" for a date and time, "[ticks]" for a date, so that tests see which time was formatted.
+class FakeDates final : public DateFormatter {
+public:
+    std::string FormatFileTime(std::uint64_t ticks) override { return "{" + std::to_string(ticks) + "}"; }
+    std::string FormatFileDate(std::uint64_t ticks) override { return "[" + std::to_string(ticks) + "]"; }
+};
+
 // "<N>" for N bytes, so that tests see exactly which number was formatted.
 class FakeSizes final : public SizeFormatter {
 public:
@@ -94,14 +102,15 @@ public:
 class FakeOverwrite final : public OverwritePrompt {
 public:
     std::deque<char> script;
-    std::vector<std::string> asked;
+    std::vector<std::string> asked, details;
     std::function<void()> onAsk;  // runs while the prompt is shown
 
     void ResetFrm() override { yAll_ = nAll_ = false; response_ = ResponseNone; }
     bool YAll() override { return yAll_; }
     bool NAll() override { return nAll_; }
-    int Ask(std::string_view destination) override {
+    int Ask(std::string_view destination, std::string_view shown) override {
         asked.push_back(std::string(destination));
+        details.push_back(std::string(shown));
         if (onAsk) onAsk();
         const char answer = script.empty() ? 'N' : script.front();
         if (!script.empty()) script.pop_front();

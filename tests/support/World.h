@@ -18,10 +18,11 @@ struct World {
     ScriptedPrompts prompts;
     FakeClipboard clipboard;
     FakeSizes sizes;
+    FakeDates dates;
     FakeOverwrite overwrite;
     FakeCodePage codePage;
     FakeView view;
-    Rip rip{view, RipPorts{fs, registry, prompts, clipboard, sizes, overwrite, codePage}};
+    Rip rip{view, RipPorts{fs, registry, prompts, clipboard, sizes, overwrite, codePage, dates}};
     const Entries entries;
 
     // A game folder with its sub-folders and an index of `entries`, each with its cached file of
