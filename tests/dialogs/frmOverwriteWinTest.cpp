@@ -25,18 +25,18 @@ TEST(frmOverwriteWin, AsksKeepsItsAnswersAndHides) {
         PostMessageA(d, WM_KEYDOWN, VK_RETURN, 1);  // Enter answers Yes
     });
     // A folder and a name outside the code page show as they are.
-    EXPECT_EQ(prompt.Ask("C:\\Игры\\UT2003\\Maps\\DM-Жar-Long-Name-Of-A-Map.ut2"), ResponseOverwrite);
+    EXPECT_EQ(prompt.Ask("C:\\Игры\\UT2003\\Maps\\DM-Жar-Long-Name-Of-A-Map.ut2", ""), ResponseOverwrite);
     EXPECT_EQ(file, "C:\\Игры\\UT2003\\Maps\\DM-Жar-Long-Name-Of-A-Map.ut2");
     EXPECT_EQ(placement, "5025 x 1485 twips, centred");
     EXPECT_FALSE(prompt.YAll() || prompt.NAll());
 
     // Closing the prompt without a button keeps the file.
     answers.Expect("Overwrite file?", 0, [](HWND d) { PostMessageA(d, WM_KEYDOWN, VK_ESCAPE, 1); });
-    EXPECT_EQ(prompt.Ask("C:\\a"), ResponseKeep);
+    EXPECT_EQ(prompt.Ask("C:\\a", ""), ResponseKeep);
 
     answers.Expect("Overwrite file?", IDC_CMDYALL).Expect("Overwrite file?", IDC_CMDNALL);
-    EXPECT_EQ(prompt.Ask("C:\\b"), ResponseOverwrite);
-    EXPECT_EQ(prompt.Ask("C:\\c"), ResponseKeep);
+    EXPECT_EQ(prompt.Ask("C:\\b", ""), ResponseOverwrite);
+    EXPECT_EQ(prompt.Ask("C:\\c", ""), ResponseKeep);
     EXPECT_TRUE(prompt.YAll() && prompt.NAll());
     EXPECT_EQ(answers.Titles(), std::vector<std::string>(4, "Overwrite file?: ")) << "each closed as expected";
     prompt.ResetFrm();
