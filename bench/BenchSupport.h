@@ -90,11 +90,12 @@ public:
     bool IsRowSelected(int) override { return true; }
     int CurrentRow() override { return -1; }
     void SelectRow(int) override {}
+    void ClearSelection() override {}
     void BeginRows() override {
         rows_.clear();
         rowsAdded = 0;
     }
-    void AddRow(std::string_view text, int data) override {
+    void AddRow(std::string_view text, int data, InstallMark) override {
         ++rowsAdded;
         if (keepRows_) rows_.emplace_back(std::string(text), data);
     }

@@ -99,17 +99,20 @@ void Rip::LoadCache() {
         std::uint32_t counts[std::size(Categories)] = {};
         std::uint64_t total = 0;
         int rows = 0;
+        MarkCounts marks;
         ~Tally() {
             try {
                 rip.ShowCounts(counts, total, rows);
+                rip.view_.SetLabel(RipLabel::Legend, rows == 0 ? std::string() : MarkLegend(marks));
             } catch (...) {
                 // A label that cannot be set keeps its text; the failure in hand is the one told.
             }
             rip.view_.EndRows();
         }
-    } tally{*this};
+    } tally{*this, {}, 0, 0, {}};
     view_.BeginRows();
     CacheKeys.assign(2, std::string());
+    Marks.assign(2, InstallMark::Unmarked);
 
     bool indexThere = false;
     try {
@@ -125,16 +128,21 @@ void Rip::LoadCache() {
         // Nothing could be read: the listing is what was read so far, which is nothing.
     }
     CacheFolder cache(fs, folder);
+    InstallMarks installed(fs, folder);
     for (CacheEntry& entry : entries) {
-        std::uint64_t size = 0;
-        if (!cache.SizeOf(entry.Key, size)) continue;  // no cached file: not listed, not counted
+        std::uint64_t size = 0, modified = 0;
+        if (!cache.SizeAndDateOf(entry.Key, size, modified)) continue;  // no cached file: not listed, not counted
+        const InstallMark mark = installed.Of(entry.RealName, size, modified);
         CacheKeys.push_back(std::move(entry.Key));
+        Marks.push_back(mark);
         try {
-            view_.AddRow(entry.RealName, static_cast<int>(CacheKeys.size() - 1));
+            view_.AddRow(entry.RealName, static_cast<int>(CacheKeys.size() - 1), mark);
         } catch (...) {
             CacheKeys.pop_back();
+            Marks.pop_back();
             throw;
         }
+        tally.marks.Add(mark);
         tally.total += size;
         ++tally.rows;
         const RipLabel label = CategoryOf(entry.RealName);
@@ -171,6 +179,16 @@ void Rip::cmdSelAll_Click() {
         for (int r = 0; r < rows; ++r) view_.SelectRow(r);
     } catch (const std::exception& e) {
         ReportUnexpectedError(ports_.prompts, ports_.clipboard, ReportSite::SelAll, e.what());
+    }
+}
+
+void Rip::mnuSelNew_Click() {
+    if (busy_) return;
+    view_.ClearSelection();
+    const int rows = view_.RowCount();
+    for (int r = 0; r < rows; ++r) {
+        const auto slot = static_cast<std::size_t>(view_.RowData(r));
+        if (slot < Marks.size() && Marks[slot] == InstallMark::NotInstalled) view_.SelectRow(r);
     }
 }
 

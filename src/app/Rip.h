@@ -39,6 +39,8 @@ public:
     bool ValidPath = false;
     // Slot 0 is unused, slot 1 always empty; slot n holds the key of the row whose item datum is n.
     std::vector<std::string> CacheKeys{std::string(), std::string()};
+    // The install mark of each slot's row, beside CacheKeys.
+    std::vector<InstallMark> Marks{InstallMark::Unmarked, InstallMark::Unmarked};
 
     RipView& View() { return view_; }
     RipPorts& Ports() { return ports_; }
@@ -71,6 +73,8 @@ public:
     void cmdFind_Click();
     void cmdRefresh_Click();
     void cmdSelAll_Click();
+    // Selects exactly the rows whose file is not in the game folder yet: un-caching them asks nothing.
+    void mnuSelNew_Click();
     void cmdUncache_Click();
     void cmdDelete_Click();
 

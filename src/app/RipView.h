@@ -4,8 +4,11 @@
 #include <string>
 #include <string_view>
 
+#include "app/InstallMarks.h"
+
 // Summary: what the last un-cache run or removal did, one line, cleared by the next listing.
-enum class RipLabel { Sys, Maps, Anim, StatM, Textures, Sounds, Music, Save, Unknown, MB, Summary };
+// Legend: how many rows are new, installed already, or another version.
+enum class RipLabel { Sys, Maps, Anim, StatM, Textures, Sounds, Music, Save, Unknown, MB, Summary, Legend };
 
 class RipView {
 public:
@@ -29,9 +32,12 @@ public:
     virtual int CurrentRow() = 0;
     // Selects one more row and makes it the current row.
     virtual void SelectRow(int row) = 0;
+    // Selects no row; the current row stays.
+    virtual void ClearSelection() = 0;
     // Replaces every row; nothing is redrawn until the last one is in.
     virtual void BeginRows() = 0;
-    virtual void AddRow(std::string_view text, int data) = 0;
+    // A row shows its text and, beside it, whether its file is in the game folder already.
+    virtual void AddRow(std::string_view text, int data, InstallMark mark) = 0;
     virtual void EndRows() = 0;
 
     virtual void SetLabel(RipLabel label, std::string_view caption) = 0;

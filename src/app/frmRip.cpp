@@ -32,6 +32,7 @@ int LabelId(RipLabel label) {
         case RipLabel::Unknown: return IDC_LBLUNKNOWN;
         case RipLabel::MB: return IDC_LBLMB;
         case RipLabel::Summary: return IDC_LBLSUMMARY;
+        case RipLabel::Legend: return IDC_LBLLEGEND;
     }
     return IDC_LBLUNKNOWN;
 }
@@ -315,7 +316,9 @@ void frmRip::BeginRows() {
     currentRow_ = -1;
 }
 
-void frmRip::AddRow(std::string_view text, int data) {
+void frmRip::ClearSelection() { SendMessageW(Item(IDC_LSTCACHE), LB_SETSEL, FALSE, -1); }
+
+void frmRip::AddRow(std::string_view text, int data, [[maybe_unused]] InstallMark mark) {
     HWND list = Item(IDC_LSTCACHE);
     const LRESULT row = SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
     if (row < 0) throw Failure(Win32ErrorText(ERROR_NOT_ENOUGH_MEMORY));

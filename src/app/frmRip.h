@@ -53,7 +53,8 @@ public:
     int CurrentRow() override;
     void SelectRow(int row) override;
     void BeginRows() override;
-    void AddRow(std::string_view text, int data) override;
+    void AddRow(std::string_view text, int data, InstallMark mark) override;
+    void ClearSelection() override;
     void EndRows() override;
     void SetLabel(RipLabel label, std::string_view caption) override;
     bool DeleteTicked() override;

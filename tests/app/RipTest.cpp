@@ -24,7 +24,8 @@ TEST(RipLoadCache, ListsEachCachedFileWithItsSlotAndCountsItsCategory) {
     for (const auto& [label, caption] : w.view.labels) labels += caption + "|";
     EXPECT_EQ(labels, "System files (*.u, *.int) : 2|Maps (*.ut2) : 1|Animations (*.ukx) : 1|Static Meshes (*.usx) : 1|"
                       "Textures (*.utx) : 1|Sounds (*.uax) : 1|Music files (*.umx, *.ogg) : 2|Save files (*.uvx) : 1|"
-                      "Unknown (other) : 3|Cache size:  <130> / 13 files  =  <10> / file||");  // Foo.U, Readme, DM-Big
+                      "Unknown (other) : 3|Cache size:  <130> / 13 files  =  <10> / file||"  // Foo.U, Readme, DM-Big
+                      "New: 10 \xC2\xB7 Installed: 0 \xC2\xB7 Other version: 0|");
 }
 
 TEST(RipLoadCache, SizeLineShowsTotalCountAndAverageRoundedHalvesToEven) {
@@ -119,4 +120,25 @@ TEST(RipPath, FindChecksTheFolderItShows) {
                   std::string(valid ? World::Game : "C:\\Nowhere") + (valid ? " valid" : " invalid"));
     }
     EXPECT_TRUE(w.Shown().empty()) << "no message: Find only fills the box";
+}
+
+// Each row is marked with whether its file is in the game folder already, the legend counts the
+// marks, and "Select new files" selects exactly the new rows, which un-cache without a question.
+TEST(RipListing, MarksWhatIsInstalledAndSelectsTheNewFiles) {
+    World w(World::Keyed({"DM-A.ut2", "Rock.utx", "Song.ogg", "Readme.txt", "DM-B.ut2"}));
+    w.fs.AddFile(w.Path("\\Textures\\Rock.utx"), World::Content(1));  // un-cached before: same size and date
+    w.fs.AddFile(w.Path("\\Music\\Song.ogg"), "another version");
+    w.Select({1, 2});
+    std::string marks;
+    for (const auto& row : w.view.rows) marks += std::string(MarkText(row.mark)) + "|";
+    EXPECT_EQ(marks, "New|Installed|Other version||New|") << "Readme.txt: its folder is the player's to name";
+    EXPECT_EQ(w.view.labels[RipLabel::Legend], "New: 2 \xC2\xB7 Installed: 1 \xC2\xB7 Other version: 1");
+    w.rip.mnuSelNew_Click();
+    std::string selected;
+    for (const auto& row : w.view.rows) selected += row.selected ? "x" : ".";
+    EXPECT_EQ(selected, "x...x");
+    w.view.deleteTicked = true;
+    w.rip.cmdUncache_Click();
+    EXPECT_TRUE(w.overwrite.asked.empty() && w.prompts.shown.empty());
+    EXPECT_EQ(w.Where(), "DM-A.ut2:Maps Rock.utx:cache,Textures,ini Song.ogg:cache,ini Readme.txt:cache,ini DM-B.ut2:Maps");
 }

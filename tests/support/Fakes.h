@@ -176,7 +176,7 @@ private:
 
 class FakeView final : public RipView {
 public:
-    struct Row { std::string text; int data; bool selected = false; };
+    struct Row { std::string text; int data; bool selected = false; InstallMark mark = InstallMark::Unmarked; };
     std::string path;
     std::vector<Row> rows;
     int current = -1;
@@ -198,10 +198,13 @@ public:
     bool IsRowSelected(int r) override { return rows.at(static_cast<std::size_t>(r)).selected; }
     int CurrentRow() override { return current; }
     void SelectRow(int r) override { rows.at(static_cast<std::size_t>(current = r)).selected = true; }
+    void ClearSelection() override {
+        for (Row& row : rows) row.selected = false;
+    }
     void BeginRows() override { rows.clear(); current = -1; ++loads; redrawOff = true; }
-    void AddRow(std::string_view t, int data) override {
+    void AddRow(std::string_view t, int data, InstallMark mark) override {
         if (static_cast<int>(rows.size()) == failRow) throw std::bad_alloc();
-        rows.push_back({std::string(t), data});
+        rows.push_back({std::string(t), data, false, mark});
     }
     void EndRows() override { redrawOff = false; }
     void SetLabel(RipLabel l, std::string_view c) override { labels[l] = std::string(c); }
