@@ -79,7 +79,7 @@ TEST(frmRipWin, NamesOutsideTheCodePageKeepEveryCharacterInTheListBoxesClipboard
     OpenedGame o({{K1, "DM-Test.ut2"}}, 10);
     const std::string name = "DM-Жar.ut2";
     o.form.BeginRows();
-    o.form.AddRow(name, 2);
+    o.form.AddRow(name, 2, InstallMark::NotInstalled);
     o.form.EndRows();
     EXPECT_EQ(o.Rows(), std::vector<std::string>{name});
     EXPECT_EQ(o.form.RowText(0), name);
