@@ -1,8 +1,7 @@
 // The listing with install marks for a cache of 20,000 entries, a third of them un-cached before (same
-// size and time in their folder) and a third there in another version: reading the index, the
-// cache folder's sizes and times, and every row's mark, against reading cache.ini's bytes and one
-// listing of the cache folder and of each destination folder. LoadCache does not mark its rows
-// yet, so what it will call is timed here: the index reading, CacheFolder and InstallMarks.
+// size and time in their folder) and a third there in another version: LoadCache (reading the index,
+// the cache folder's sizes and times, and every row's mark) against reading cache.ini's bytes and
+// one listing of the cache folder and of each destination folder.
 #include <windows.h>
 
 #include <cstdio>
@@ -11,8 +10,6 @@
 
 #include "BenchSupport.h"
 #include "app/InstallMarks.h"
-#include "cache/CacheFolder.h"
-#include "cache/CacheIndex.h"
 #include "cache/FileType.h"
 #include "platform/Utf.h"
 
@@ -72,21 +69,14 @@ int main() {
     }
     WriteBare(index, text);
 
-    Win32FileSystem files;
-    Win32CodePage codePage;
+    BenchProgram program(game.Folder(), /*keepRows=*/false, /*deleteTicked=*/false);
     MarkCounts counts;
     std::uint64_t seen = 0;  // keeps the floor's work from being optimised away
     const Best best = Alternate(
         7,
         [&] {
-            counts = {};
-            CacheFolder cache(files, game.Folder());
-            InstallMarks marks(files, game.Folder());
-            for (const CacheEntry& entry : ReadIndexFixed(files, codePage, index)) {
-                std::uint64_t size = 0, modified = 0;
-                if (cache.SizeAndDateOf(entry.Key, size, modified))
-                    counts.Add(marks.Of(entry.RealName, size, modified));
-            }
+            program.rip.LoadCache();
+            counts = CountMarks(std::vector<InstallMark>(program.rip.Marks.begin() + 2, program.rip.Marks.end()));
         },
         [&] {
             seen += ReadBare(index).size() + ListBare(game.Path("\\Cache"));
@@ -97,7 +87,7 @@ int main() {
         std::printf("marks: expected %s, got %s\n", MarkLegend(expected).c_str(), MarkLegend(counts).c_str());
         return 1;
     }
-    PrintRatio("marks: index + cache folder + marks of " + std::to_string(Entries) + " entries (" +
+    PrintRatio("marks: LoadCache with the marks of " + std::to_string(Entries) + " entries (" +
                    MarkLegend(counts) + ")",
                "bare read + one listing of the cache and of each destination folder", best, 1.3);
     return 0;
