@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
-"""Draws Morvane's own icons into res/: each picture at 16, 20, 24, 32, 40 and 48 px (32-bit, smooth
-edges), so that every window finds the size its DPI needs. Run again only to change the pictures."""
+"""Draws Morvane's own icons into res/: each picture at 16, 20, 24, 30, 32, 36, 40 and 48 px (32-bit,
+smooth edges), so that every window finds the size its DPI needs drawn, never stretched: at 96, 120
+and 144 DPI, small window icons are 16, 20 and 24 px, button pictures 24, 30 and 36 px, window icons
+and the windows' pictures 32, 40 and 48 px. Run again only to change the pictures."""
 import math
 import os
 import struct
 import sys
 
-SIZES = (16, 20, 24, 32, 40, 48)
+SIZES = (16, 20, 24, 30, 32, 36, 40, 48)
 GRID = 32  # the pictures are drawn on a 32-unit grid and scaled to each size
 SUB = 4    # samples a pixel takes along each axis
 

@@ -7,6 +7,7 @@
 
 #include "app/Startup.h"
 #include "cache/ErrorReport.h"
+#include "platform/DialogLayout.h"
 #include "platform/Failure.h"
 #include "platform/WideText.h"
 #include "platform/Win32Error.h"
@@ -181,13 +182,17 @@ void frmRip::AnswerOpenQuestionsNo() {
 void frmRip::Form_Load() {
     prompts_.SetOwner(hwnd_);
     overwrite_.SetOwner(hwnd_);
+    // The window's icons in the sizes the system shows them at its DPI.
     HINSTANCE instance = GetModuleHandleW(nullptr);
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_MORVANE), IMAGE_ICON, 32, 32, 0)));
+                 reinterpret_cast<LPARAM>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_MORVANE), IMAGE_ICON,
+                                                     GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_MORVANE), IMAGE_ICON, 16, 16, 0)));
+                 reinterpret_cast<LPARAM>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_MORVANE), IMAGE_ICON,
+                                                     GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     SetButtonPicture(IDC_CMDUNCACHE, IDI_UNCACHE);
     SetButtonPicture(IDC_CMDDELETE, IDI_DELETE);
+    LayOutToFit(hwnd_);  // with the buttons' pictures, before the total label is centred
     AddTooltips();
     SetDefaultButton(IDC_CMDUNCACHE);
     lblMB_Change();
@@ -254,7 +259,8 @@ void frmRip::AddTooltips() {
 }
 
 void frmRip::SetButtonPicture(int id, int icon) {
-    HANDLE picture = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(icon), IMAGE_ICON, 24, 24, 0);
+    const int size = ForScreenDpi(24);
+    HANDLE picture = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(icon), IMAGE_ICON, size, size, 0);
     SendMessageW(Item(id), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(picture));
 }
 

@@ -1,6 +1,7 @@
 // The input box: a dialog of ours with the prompt, an edit holding the default text, OK and Cancel.
 #include "dialogs/InputBox.h"
 
+#include "platform/DialogLayout.h"
 #include "platform/WinUi.h"
 #include "resource.h"
 
@@ -22,6 +23,7 @@ INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
                 SetText(GetDlgItem(dialog, IDC_INPUTPROMPT), data->prompt);
                 HWND edit = GetDlgItem(dialog, IDC_INPUTTEXT);
                 SetText(edit, data->text);
+                LayOutToFit(dialog);
                 CentreOnOwner(dialog, GetWindow(dialog, GW_OWNER));
                 SetFocus(edit);
                 SendMessageW(edit, EM_SETSEL, 0, -1);

@@ -1,4 +1,4 @@
-// frmAbout: loading (size, picture, title font, version), dragging, links and the buttons.
+// frmAbout: loading (picture, title font, version, layout), dragging, links and the buttons.
 #include "dialogs/frmAbout.h"
 
 #include <shellapi.h>
@@ -9,6 +9,7 @@
 
 #include "cache/ErrorReport.h"
 #include "dialogs/SysInfo.h"
+#include "platform/DialogLayout.h"
 #include "platform/WideText.h"
 #include "platform/Win32Error.h"
 #include "platform/Win32Processes.h"
@@ -84,6 +85,8 @@ INT_PTR frmAbout::DlgProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             Guarded("Form_Load", [&] { Form_Load(); });
+            // Its size is given in twips; laid out once its captions, fonts and picture are set.
+            LayOutInTwips(hwnd_, 5730, 3555);
             return TRUE;
         case WM_ACTIVATE:  // Form_Activate: a drag never survives a change of the active window
             dragging_ = false;
@@ -122,11 +125,12 @@ void frmAbout::Form_Load() {
     prompts_.SetOwner(hwnd_);
     SetText(hwnd_, "About Morvane");  // not shown (no title bar): its name for programs that list windows
     // The dialog manager gives a modal frame a title bar (Wine, and Windows for DS_MODALFRAME): take
-    // it off again, keeping the fixed dialog border of WS_EX_DLGMODALFRAME.
+    // it off again, keeping the fixed dialog border of WS_EX_DLGMODALFRAME (the layout applies it).
     SetWindowLongW(hwnd_, GWL_STYLE, GetWindowLongW(hwnd_, GWL_STYLE) & ~WS_CAPTION);
-    SetClientSizeInTwips(hwnd_, 5730, 3555, /*frameChanged=*/true);
 
-    HANDLE picture = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ABOUTUT), IMAGE_ICON, 32, 32, LR_SHARED);
+    const int size = ForScreenDpi(32);
+    HANDLE picture = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ABOUTUT), IMAGE_ICON, size, size,
+                                LR_SHARED);
     SendDlgItemMessageW(hwnd_, IDC_ABOUT_IMGUT, STM_SETICON, reinterpret_cast<WPARAM>(picture), 0);
     LOGFONTW face{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)), sizeof face, &face);

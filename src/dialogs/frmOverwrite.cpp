@@ -1,6 +1,9 @@
 // frmOverwrite: "Overwrite file?" with Yes, Yes to All, No and No to All.
 #include "dialogs/frmOverwrite.h"
 
+#include <algorithm>
+
+#include "platform/DialogLayout.h"
 #include "platform/WinUi.h"
 #include "resource.h"
 
@@ -38,17 +41,37 @@ int frmOverwrite::Ask(std::string_view destination, [[maybe_unused]] std::string
 void frmOverwrite::SetFile(std::string_view path) {
     HWND label = GetDlgItem(hwnd_, IDC_LBLFILE);
     SetText(label, path);
-    // The label is as wide as its text.
-    const int width = TextWidth(label, path);
-    RECT r;
+    // The label is as wide as its text, and the window widens for a long path, keeping the label's
+    // margin, up to the width of the screen; beyond that the label shows the path's ends and drops
+    // a part of its middle (SS_PATHELLIPSIS).
+    RECT r, window, client, screen;
     GetWindowRect(label, &r);
-    SetWindowPos(label, nullptr, 0, 0, width, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+    GetWindowRect(hwnd_, &window);
+    GetClientRect(hwnd_, &client);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &screen, 0);
+    const int widest = (screen.right - screen.left) - ((window.right - window.left) - client.right);
+    const int text = TextWidth(label, path);
+    const int width = std::min(std::max<int>(width_, r.left + text + margin_), widest);
+    SetClientSize(hwnd_, width, client.bottom);
+    SetWindowPos(label, nullptr, 0, 0, std::min<int>(text, width - margin_ - r.left), r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void frmOverwrite::Form_Load() {
-    SetClientSizeInTwips(hwnd_, 5025, 1485);  // 335 x 99 pixels at 96 DPI
-    HICON logo = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_LOGO), IMAGE_ICON, 32, 32, 0));
+    const int size = ForScreenDpi(32);
+    HICON logo = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_LOGO), IMAGE_ICON,
+                                               size, size, 0));
     SendDlgItemMessageW(hwnd_, IDC_IMGUT2003, STM_SETICON, reinterpret_cast<WPARAM>(logo), 0);
+    LayOutInTwips(hwnd_, 5025, 1485);  // 335 x 99 pixels at 96 DPI, or larger where a caption needs it
+    // The file label's room as laid out, without a file: the window's width, and the label's
+    // margin to the window's right edge.
+    RECT label, client;
+    GetWindowRect(GetDlgItem(hwnd_, IDC_LBLFILE), &label);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&label), 2);
+    GetClientRect(hwnd_, &client);
+    width_ = client.right;
+    margin_ = client.right - label.right;
 }
 
 void frmOverwrite::Answer(int response, bool yesToAll, bool noToAll) {

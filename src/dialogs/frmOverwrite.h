@@ -35,4 +35,6 @@ private:
 
     HWND owner_;
     HWND hwnd_ = nullptr;
+    int width_ = 0;   // the client area's width as laid out, which a long path widens
+    int margin_ = 0;  // between the file label and the window's right edge
 };

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "cache/ErrorReport.h"
+#include "platform/DialogLayout.h"
 #include "platform/Failure.h"
 #include "platform/WideText.h"
 #include "platform/Win32Error.h"
@@ -56,6 +57,7 @@ INT_PTR frmFix::DlgProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             Guarded("Form_Load", [&] { Form_Load(); });
+            LayOutToFit(hwnd_);  // once its title font and pictures are set
             return TRUE;
         case ActivateMessage:
             Guarded("Form_Activate", [&] { Form_Activate(); });
@@ -116,9 +118,10 @@ void frmFix::OnCommand(int id, int code) {
 void frmFix::Form_Load() {
     prompts_.SetOwner(hwnd_);
     HINSTANCE instance = GetModuleHandleW(nullptr);
+    const int size = ForScreenDpi(32);
     for (const auto& [control, icon] : {std::pair{IDC_FIX_IMGUT, IDI_FIXUT}, {IDC_FIX_IMAGE2, IDI_FIXIMAGE2}}) {
-        // Shared: loaded once, however often the window is loaded again.
-        HANDLE picture = LoadImageW(instance, MAKEINTRESOURCEW(icon), IMAGE_ICON, 32, 32, LR_SHARED);
+        // Shared: loaded once, however often the window is loaded again (the DPI stays as it was).
+        HANDLE picture = LoadImageW(instance, MAKEINTRESOURCEW(icon), IMAGE_ICON, size, size, LR_SHARED);
         SendDlgItemMessageW(hwnd_, control, STM_SETICON, reinterpret_cast<WPARAM>(picture), 0);
     }
     // The title in the dialog's face, twice its size and bold.

@@ -1,4 +1,4 @@
-// Win32 window helpers: texts, the one-turn yield and the modal loop of kept-alive dialogs.
+// Win32 window helpers: texts, the one-turn yield, the modal loop of kept-alive dialogs, picture sizes.
 #include "platform/WinUi.h"
 
 #include "platform/WideText.h"
@@ -82,15 +82,11 @@ void ShowModal(HWND dialog, HWND owner) {
     }
 }
 
-void SetClientSizeInTwips(HWND window, int width, int height, bool frameChanged) {
+int ForScreenDpi(int pixels) {
     HDC screen = GetDC(nullptr);
-    const int dpiX = GetDeviceCaps(screen, LOGPIXELSX), dpiY = GetDeviceCaps(screen, LOGPIXELSY);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
-    RECT r{0, 0, MulDiv(width, dpiX, 1440), MulDiv(height, dpiY, 1440)};
-    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
-    SetWindowPos(window, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | (frameChanged ? SWP_FRAMECHANGED : 0));
+    return MulDiv(pixels, dpi, 96);
 }
 
 void CentreOnOwner(HWND window, HWND owner) {

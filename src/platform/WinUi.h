@@ -20,9 +20,8 @@ void YieldToEvents();
 // until the dialog hides itself; then the owner is enabled and activated again.
 void ShowModal(HWND dialog, HWND owner);
 void CentreOnOwner(HWND window, HWND owner);
-// Sizes a window so that its client area is the given size in twips (1/1440 inch) at the screen's
-// resolution, whatever the dialog font; `frameChanged` also applies a style changed before.
-void SetClientSizeInTwips(HWND window, int width, int height, bool frameChanged = false);
+// A size in pixels at 96 DPI at the screen's DPI: how large a picture drawn for 96 DPI is shown.
+int ForScreenDpi(int pixels);
 
 // The dialog procedure of a window class: the object comes with WM_INITDIALOG and is kept in
 // DWLP_USER (its hwnd_ set), every message then goes to its DlgProc, and no exception crosses

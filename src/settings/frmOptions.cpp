@@ -1,6 +1,7 @@
 // frmOptions: the options window over the settings store.
 #include "settings/frmOptions.h"
 
+#include "platform/DialogLayout.h"
 #include "platform/Win32Prompts.h"
 #include "platform/WinUi.h"
 #include "settings/LauncherInstall.h"
@@ -72,6 +73,7 @@ INT_PTR CALLBACK frmOptions::s_DlgProc(HWND hwnd, UINT message, WPARAM wParam, L
             auto* self = reinterpret_cast<frmOptions*>(lParam);
             SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
             self->hwnd_ = hwnd;
+            LayOutToFit(hwnd);
             return TRUE;
         }
         auto* self = reinterpret_cast<frmOptions*>(GetWindowLongPtrW(hwnd, DWLP_USER));

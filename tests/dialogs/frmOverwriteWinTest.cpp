@@ -24,18 +24,36 @@ TEST(frmOverwriteWin, AsksKeepsItsAnswersAndHides) {
         file = WindowText(GetDlgItem(d, IDC_LBLFILE));
         PostMessageA(d, WM_KEYDOWN, VK_RETURN, 1);  // Enter answers Yes
     });
-    // A folder and a name outside the code page show as they are.
+    // A folder and a name outside the code page show as they are; the prompt widens for a path
+    // longer than it (in Wine's dialog font).
     EXPECT_EQ(prompt.Ask("C:\\Игры\\UT2003\\Maps\\DM-Жar-Long-Name-Of-A-Map.ut2", ""), ResponseOverwrite);
     EXPECT_EQ(file, "C:\\Игры\\UT2003\\Maps\\DM-Жar-Long-Name-Of-A-Map.ut2");
-    EXPECT_EQ(placement, "5025 x 1485 twips, centred");
+    EXPECT_EQ(placement, "5790 x 1485 twips, centred");
     EXPECT_FALSE(prompt.YAll() || prompt.NAll());
 
-    // Closing the prompt without a button keeps the file.
-    answers.Expect("Overwrite file?", 0, [](HWND d) { PostMessageA(d, WM_KEYDOWN, VK_ESCAPE, 1); });
+    // Closing the prompt without a button keeps the file. A short path has it at its own size again.
+    answers.Expect("Overwrite file?", 0, [&](HWND d) {
+        placement = Placement(d, owner);
+        PostMessageA(d, WM_KEYDOWN, VK_ESCAPE, 1);
+    });
     EXPECT_EQ(prompt.Ask("C:\\a", ""), ResponseKeep);
+    EXPECT_EQ(placement, "5025 x 1485 twips, centred");
 
-    answers.Expect("Overwrite file?", IDC_CMDYALL).Expect("Overwrite file?", IDC_CMDNALL);
-    EXPECT_EQ(prompt.Ask("C:\\b", ""), ResponseOverwrite);
+    // A path wider than the screen: the prompt is as wide as the screen's work area, and the label
+    // stays inside it (it leaves out a part of the path's middle).
+    RECT shown, client, label, screen;
+    answers
+        .Expect("Overwrite file?", IDC_CMDYALL, [&](HWND d) {
+            GetWindowRect(d, &shown);
+            GetClientRect(d, &client);
+            GetWindowRect(GetDlgItem(d, IDC_LBLFILE), &label);
+            MapWindowPoints(nullptr, d, reinterpret_cast<POINT*>(&label), 2);
+        })
+        .Expect("Overwrite file?", IDC_CMDNALL);
+    EXPECT_EQ(prompt.Ask("C:\\" + std::string(300, 'b') + ".ut2", ""), ResponseOverwrite);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &screen, 0);
+    EXPECT_EQ(shown.right - shown.left, screen.right - screen.left);
+    EXPECT_LT(label.right, client.right);
     EXPECT_EQ(prompt.Ask("C:\\c", ""), ResponseKeep);
     EXPECT_TRUE(prompt.YAll() && prompt.NAll());
     EXPECT_EQ(answers.Titles(), std::vector<std::string>(4, "Overwrite file?: ")) << "each closed as expected";

@@ -52,6 +52,13 @@ std::string ClipboardText() {
     return text;
 }
 
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
 std::string Placement(HWND window, HWND owner) {
     RECT client, box, around;
     GetClientRect(window, &client);

@@ -25,6 +25,8 @@ std::vector<std::string> ListRows(HWND list);
 // child control that has one but pictures, in their order (the keyboard's order in a dialog).
 std::string Look(HWND window);
 std::string ClipboardText();
+// The screen's resolution in dots per inch, as the windows of this process see it.
+int ScreenDpi();
 // "W x H twips" of the client area at the screen's resolution, then ", centred" if it is centred on `owner`.
 std::string Placement(HWND window, HWND owner);
 
