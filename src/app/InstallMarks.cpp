@@ -114,10 +114,20 @@ std::string_view MarkText(InstallMark mark) {
     return {};
 }
 
+std::string_view MarkSymbol(InstallMark mark) {
+    switch (mark) {
+        case InstallMark::NotInstalled: return "+";
+        case InstallMark::SameFile: return "=";
+        case InstallMark::Different: return "*";
+        case InstallMark::Unmarked: break;
+    }
+    return {};
+}
+
 std::string MarkLegend(const MarkCounts& counts) {
-    const std::string dot = " \xC2\xB7 ";  // U+00B7 MIDDLE DOT
+    const std::string dot = "   ";
     const auto part = [](InstallMark mark, std::uint32_t count) {
-        return std::string(MarkText(mark)) + ": " + std::to_string(count);
+        return std::string(MarkSymbol(mark)) + " " + std::string(MarkText(mark)) + ": " + std::to_string(count);
     };
     return part(InstallMark::NotInstalled, counts.notInstalled) + dot + part(InstallMark::SameFile, counts.sameFile) +
            dot + part(InstallMark::Different, counts.different);

@@ -51,5 +51,8 @@ struct MarkCounts {
 MarkCounts CountMarks(const std::vector<InstallMark>& marks);
 // A row's mark in a word or two ("New", "Installed", "Other version"); nothing for Unmarked.
 std::string_view MarkText(InstallMark mark);
-// "New: 12 · Installed: 30 · Other version: 3": the marked rows, for the line under the list.
+// The sign a row shows beside its name ("+", "=", "*"; nothing for Unmarked): plain characters that
+// every font of every Windows has, explained by the legend.
+std::string_view MarkSymbol(InstallMark mark);
+// "+ New: 12   = Installed: 30   * Other version: 3": the marked rows, for the line under the list.
 std::string MarkLegend(const MarkCounts& counts);

@@ -115,6 +115,10 @@ INT_PTR frmRip::DlgProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_TIMER:
             if (wParam == PathTimer) Guarded("tmrPath_Timer", [&] { tmrPath_Timer(); });
             return TRUE;
+        case WM_DRAWITEM:
+            if (wParam != IDC_LSTCACHE) return FALSE;
+            DrawRow(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
         case WM_CLOSE:
             if (rip_.Busy()) {
                 // From the task bar or End task while a run asks something: the run ends as if
@@ -151,6 +155,7 @@ void frmRip::OnCommand(int id, int code) {
         case IDC_CHKDEL:
             if (code == BN_CLICKED) TickOrClear(Item(IDC_CHKDEL));
             break;
+        case IDM_SELNEW: Guarded("mnuSelNew_Click", [&] { rip_.mnuSelNew_Click(); }); break;
         case IDM_OPTIONS: Guarded("mnuOptions_Click", [&] { options_.Show(); }); break;
         case IDM_FIX: Guarded("mnuFix_Click", [&] { fix_.Show(hwnd_); }); break;
         case IDM_ABOUT: Guarded("mnuAbout_Click", [&] { about_.Show(hwnd_); }); break;
@@ -193,6 +198,7 @@ void frmRip::Form_Load() {
     SetButtonPicture(IDC_CMDUNCACHE, IDI_UNCACHE);
     SetButtonPicture(IDC_CMDDELETE, IDI_DELETE);
     LayOutToFit(hwnd_);  // with the buttons' pictures, before the total label is centred
+    SetRowHeight();
     AddTooltips();
     SetDefaultButton(IDC_CMDUNCACHE);
     lblMB_Change();
@@ -226,6 +232,49 @@ void frmRip::tmrPath_Timer() { rip_.CheckPath(); }
 
 void frmRip::lstCache_SelChange() {
     currentRow_ = static_cast<int>(SendMessageW(Item(IDC_LSTCACHE), LB_GETCARETINDEX, 0, 0));
+}
+
+void frmRip::SetRowHeight() {
+    HWND list = Item(IDC_LSTCACHE);
+    HDC dc = GetDC(list);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(list, dc);
+    SendMessageW(list, LB_SETITEMHEIGHT, 0, metrics.tmHeight + metrics.tmExternalLeading + 2);
+}
+
+void frmRip::DrawRow(const DRAWITEMSTRUCT& item) {
+    RECT row = item.rcItem;
+    HDC dc = item.hDC;
+    if (item.itemID != static_cast<UINT>(-1)) {
+        const bool selected = (item.itemState & ODS_SELECTED) != 0;
+        FillRect(dc, &row, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+        SetBkMode(dc, TRANSPARENT);
+        const auto slot = static_cast<std::size_t>(item.itemData);
+        const InstallMark mark = slot < rip_.Marks.size() ? rip_.Marks[slot] : InstallMark::Unmarked;
+        // The sign's colour tells the kinds apart at a glance; the sign itself without colour.
+        const COLORREF signColour = mark == InstallMark::NotInstalled ? RGB(0, 128, 0)
+                                    : mark == InstallMark::Different ? RGB(192, 80, 0)
+                                                                     : GetSysColor(COLOR_GRAYTEXT);
+        RECT sign = row;
+        sign.right = sign.left + (row.bottom - row.top);
+        SetTextColor(dc, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : signColour);
+        const std::wstring symbol = Wide(MarkSymbol(mark));
+        DrawTextW(dc, symbol.c_str(), static_cast<int>(symbol.size()), &sign,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        const LRESULT length = SendMessageW(item.hwndItem, LB_GETTEXTLEN, item.itemID, 0);
+        std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+        SendMessageW(item.hwndItem, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+        RECT name = row;
+        name.left = sign.right;
+        SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &name,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    }
+    if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &row);
 }
 
 void frmRip::lblMB_Change() {

@@ -76,6 +76,10 @@ private:
     void txtPath_Validate();
     void tmrPath_Timer();
     void lstCache_SelChange();
+    // Rows of the owner-drawn list: their height from the list's font, and each drawn as its sign
+    // (new, installed, other version) in a narrow column, then its name.
+    void SetRowHeight();
+    void DrawRow(const DRAWITEMSTRUCT& item);
     void lblMB_Change();
     void AnswerOpenQuestionsNo();
 

@@ -1,4 +1,5 @@
-// frmOverwrite: "Overwrite file?" with Yes, Yes to All, No and No to All.
+// frmOverwrite: "Overwrite file?" with the path and what the two files are, and Yes, Yes to All, No
+// and No to All.
 #include "dialogs/frmOverwrite.h"
 
 #include <algorithm>
@@ -26,11 +27,13 @@ void frmOverwrite::ResetFrm() {
     NAllValue = false;
     Response = ResponseNone;
     SetFile("");
+    SetText(GetDlgItem(hwnd_, IDC_LBLDETAILS), "");
 }
 
-int frmOverwrite::Ask(std::string_view destination, [[maybe_unused]] std::string_view details) {
+int frmOverwrite::Ask(std::string_view destination, std::string_view details) {
     EnsureLoaded();
     SetFile(destination);
+    SetText(GetDlgItem(hwnd_, IDC_LBLDETAILS), details);
     CentreOnOwner(hwnd_, owner_);
     SendMessageW(hwnd_, DM_SETDEFID, IDC_CMDYES, 0);
     SetFocus(GetDlgItem(hwnd_, IDC_CMDYES));
@@ -63,7 +66,9 @@ void frmOverwrite::Form_Load() {
     HICON logo = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_LOGO), IMAGE_ICON,
                                                size, size, 0));
     SendDlgItemMessageW(hwnd_, IDC_IMGUT2003, STM_SETICON, reinterpret_cast<WPARAM>(logo), 0);
-    LayOutInTwips(hwnd_, 5025, 1485);  // 335 x 99 pixels at 96 DPI, or larger where a caption needs it
+    // 335 x 144 pixels at 96 DPI: the question, its path, three lines for what the two files are, and
+    // the buttons; larger where a caption needs it.
+    LayOutInTwips(hwnd_, 5025, 2160);
     // The file label's room as laid out, without a file: the window's width, and the label's
     // margin to the window's right edge.
     RECT label, client;

@@ -35,9 +35,9 @@ std::string SizeAndDate(FileSystem& fs, SizeFormatter& sizes, DateFormatter& dat
 std::string DescribeOverwrite(FileSystem& fs, SizeFormatter& sizes, DateFormatter& dates, std::string_view cached,
                               std::string_view there) {
     const std::optional<PackageIdentity> a = IdentityOf(fs, cached), b = IdentityOf(fs, there);
-    std::string text = !a || !b ? "The file there is a different file."
-                       : SamePackageVersion(*a, *b) ? "The file there is the same package version, with other bytes."
-                                                    : "The file there is another version of this package.";
+    std::string text = !a || !b ? "A different file."
+                       : SamePackageVersion(*a, *b) ? "The same package version, with other bytes."
+                                                    : "Another version of this package.";
     return text + "\r\nCached: " + SizeAndDate(fs, sizes, dates, cached) +
-           "   There now: " + SizeAndDate(fs, sizes, dates, there);
+           "; there now: " + SizeAndDate(fs, sizes, dates, there);
 }

@@ -71,7 +71,7 @@ TEST(InstallMarks, MarksEachRowFromOneListingOfItsDestinationFolder) {
     const std::vector<std::string> log(fs.Log().begin() + static_cast<std::ptrdiff_t>(before), fs.Log().end());
     EXPECT_EQ(log, (std::vector<std::string>{"List C:\\Games\\UT2003\\Maps\\*", "List C:\\Games\\UT2003\\Textures\\*",
                                              "List C:\\Games\\UT2003\\Sounds\\*", "List C:\\Games\\UT2003\\Music\\*"}));
-    EXPECT_EQ(MarkLegend(CountMarks(got)), "New: 5 \xC2\xB7 Installed: 4 \xC2\xB7 Other version: 3");
+    EXPECT_EQ(MarkLegend(CountMarks(got)), "+ New: 5   = Installed: 4   * Other version: 3");
 }
 
 TEST(InstallMarks, AgreeWithAQueryPerRowOnRandomGameFolders) {

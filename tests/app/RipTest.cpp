@@ -25,7 +25,7 @@ TEST(RipLoadCache, ListsEachCachedFileWithItsSlotAndCountsItsCategory) {
     EXPECT_EQ(labels, "System files (*.u, *.int) : 2|Maps (*.ut2) : 1|Animations (*.ukx) : 1|Static Meshes (*.usx) : 1|"
                       "Textures (*.utx) : 1|Sounds (*.uax) : 1|Music files (*.umx, *.ogg) : 2|Save files (*.uvx) : 1|"
                       "Unknown (other) : 3|Cache size:  <130> / 13 files  =  <10> / file||"  // Foo.U, Readme, DM-Big
-                      "New: 10 \xC2\xB7 Installed: 0 \xC2\xB7 Other version: 0|");
+                      "+ New: 10   = Installed: 0   * Other version: 0|");
 }
 
 TEST(RipLoadCache, SizeLineShowsTotalCountAndAverageRoundedHalvesToEven) {
@@ -132,7 +132,7 @@ TEST(RipListing, MarksWhatIsInstalledAndSelectsTheNewFiles) {
     std::string marks;
     for (const auto& row : w.view.rows) marks += std::string(MarkText(row.mark)) + "|";
     EXPECT_EQ(marks, "New|Installed|Other version||New|") << "Readme.txt: its folder is the player's to name";
-    EXPECT_EQ(w.view.labels[RipLabel::Legend], "New: 2 \xC2\xB7 Installed: 1 \xC2\xB7 Other version: 1");
+    EXPECT_EQ(w.view.labels[RipLabel::Legend], "+ New: 2   = Installed: 1   * Other version: 1");
     w.rip.mnuSelNew_Click();
     std::string selected;
     for (const auto& row : w.view.rows) selected += row.selected ? "x" : ".";

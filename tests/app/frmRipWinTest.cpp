@@ -36,15 +36,15 @@ TEST(frmRipWin, ListsTheRegisteredGameFolderAndChecksThePathBoxOnLeaving) {
               "UT2003\\Cache folder|Hold CTRL to select multiple files|System files (*.u, *.int) : 0|Maps (*.ut2) : 1|"
               "Textures (*.utx) : 0|Sounds (*.uax) : 0|Music files (*.umx, *.ogg) : 0|Static Meshes (*.usx) : 0|"
               "Animations (*.ukx) : 0|Save files (*.uvx) : 0|Unknown (other) : 1|&Refresh|Select &All|&Un-cache "
-              "selected files|Re&move selected|&Delete cached files when un-caching|Cache size:  3.00 KB / 2 files  =  "
-              "1.50 KB / file");
+              "selected files|Re&move selected|&Delete cached files when un-caching|+ New: 1   = Installed: 0   * "
+              "Other version: 0|Cache size:  3.00 KB / 2 files  =  1.50 KB / file");
     EXPECT_EQ(SendMessageW(o.Item(IDC_LSTCACHE), LB_GETITEMDATA, 1, 0), 3);
     EXPECT_EQ(Tooltip(o, IDC_TXTPATH) + "|" + Tooltip(o, IDC_CMDDELETE), "Manually enter UT2003 path - press [Escape] "
               "to reset|Click here to permanently delete the selected files on your left from your computer");
-    ACCEL keys[3];  // Ctrl+O opens the options, Ctrl+F the fixer
-    ASSERT_EQ(CopyAcceleratorTableW(o.form.Accelerators(), keys, 3), 2);
-    EXPECT_EQ(std::make_tuple(keys[0].fVirt & FCONTROL, keys[0].key, keys[0].cmd, keys[1].fVirt & FCONTROL, keys[1].key,
-                              keys[1].cmd), std::make_tuple(FCONTROL, 'O', IDM_OPTIONS, FCONTROL, 'F', IDM_FIX));
+    ACCEL keys[4];  // Ctrl+N selects the new files, Ctrl+O opens the options, Ctrl+F the fixer
+    ASSERT_EQ(CopyAcceleratorTableW(o.form.Accelerators(), keys, 4), 3);
+    EXPECT_EQ(std::make_tuple(keys[0].fVirt & FCONTROL, keys[0].key, keys[0].cmd, keys[1].key, keys[1].cmd, keys[2].key,
+                              keys[2].cmd), std::make_tuple(FCONTROL, 'N', IDM_SELNEW, 'O', IDM_OPTIONS, 'F', IDM_FIX));
 
     // Refresh picks up a new index.
     TempGame::Write(o.game.Path("\\Cache\\cache.ini"), "[Cache]\r\n" + K3 + "=Foo.U\r\n" + K1 + "=DM-Test.ut2\r\n");
@@ -107,4 +107,20 @@ TEST(frmRipWin, NamesOutsideTheCodePageKeepEveryCharacterInTheListBoxesClipboard
     EXPECT_EQ(std::wstring(shown), L"C:\\Игры\\UT2003");
     SetWindowTextW(path, L"D:\\Spiele\\Игры 𝄞");
     EXPECT_EQ(o.form.PathText(), "D:\\Spiele\\Игры 𝄞");
+}
+
+// The rows already un-cached (copied with their date) or there in another version are marked, the
+// legend counts them, and Cache > Select new files selects only the rows not in the game folder.
+TEST(frmRipWin, SelectNewFilesSelectsTheRowsNotInTheGameFolderYet) {
+    const std::string K2 = TempGame::KeyFor(2), K4 = TempGame::KeyFor(4);
+    OpenedGame o({{K1, "DM-New.ut2"}, {K2, "Rock.utx"}, {K3, "Boom.uax"}, {K4, "Foo.txt"}}, 100, [&](TempGame& g) {
+        CopyFileW(Wide(g.Cached(K2)).c_str(), Wide(g.Path("\\Textures\\Rock.utx")).c_str(), FALSE);
+        TempGame::Write(g.Path("\\Sounds\\Boom.uax"), "another");
+    });
+    EXPECT_EQ(WindowText(o.Item(IDC_LBLLEGEND)), "+ New: 1   = Installed: 1   * Other version: 1");
+    o.Click(IDC_CMDSELALL);
+    o.Menu(IDM_SELNEW);
+    std::string selected;
+    for (int r = 0; r < 4; ++r) selected += SendMessageW(o.Item(IDC_LSTCACHE), LB_GETSEL, r, 0) > 0 ? "x" : ".";
+    EXPECT_EQ(selected, "x...");
 }

@@ -18,17 +18,20 @@ TEST(frmOverwriteWin, AsksKeepsItsAnswersAndHides) {
     EXPECT_EQ(Look(box), "Overwrite file? [fixed]|Are you sure you want to overwrite|&Yes|Yes to &All|&No|No &to All");
 
     DialogAnswerer answers;
-    std::string file, placement;
+    std::string file, placement, details;
     answers.Expect("Overwrite file?", 0, [&](HWND d) {
         placement = Placement(d, owner);
         file = WindowText(GetDlgItem(d, IDC_LBLFILE));
+        details = WindowText(GetDlgItem(d, IDC_LBLDETAILS));
         PostMessageA(d, WM_KEYDOWN, VK_RETURN, 1);  // Enter answers Yes
     });
     // A folder and a name outside the code page show as they are; the prompt widens for a path
     // longer than it (in Wine's dialog font).
-    EXPECT_EQ(prompt.Ask("C:\\Игры\\UT2003\\Maps\\DM-Жar-Long-Name-Of-A-Map.ut2", ""), ResponseOverwrite);
+    const std::string what = "Another version of this package.\r\nCached: 1.50 KB, 3/5/2024; there now: 1.20 KB, 1/2/2023";
+    EXPECT_EQ(prompt.Ask("C:\\Игры\\UT2003\\Maps\\DM-Жar-Long-Name-Of-A-Map.ut2", what), ResponseOverwrite);
+    EXPECT_EQ(details, what);
     EXPECT_EQ(file, "C:\\Игры\\UT2003\\Maps\\DM-Жar-Long-Name-Of-A-Map.ut2");
-    EXPECT_EQ(placement, "5790 x 1485 twips, centred");
+    EXPECT_EQ(placement, "5790 x 2160 twips, centred");
     EXPECT_FALSE(prompt.YAll() || prompt.NAll());
 
     // Closing the prompt without a button keeps the file. A short path has it at its own size again.
@@ -37,7 +40,7 @@ TEST(frmOverwriteWin, AsksKeepsItsAnswersAndHides) {
         PostMessageA(d, WM_KEYDOWN, VK_ESCAPE, 1);
     });
     EXPECT_EQ(prompt.Ask("C:\\a", ""), ResponseKeep);
-    EXPECT_EQ(placement, "5025 x 1485 twips, centred");
+    EXPECT_EQ(placement, "5025 x 2160 twips, centred");
 
     // A path wider than the screen: the prompt is as wide as the screen's work area, and the label
     // stays inside it (it leaves out a part of the path's middle).

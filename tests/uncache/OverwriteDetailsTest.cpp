@@ -22,11 +22,11 @@ std::string Package(char guid, char generation, const std::string& rest = "") {
 TEST(OverwriteDetails, SayWhetherTheFileThereIsAnotherVersionTheSameVersionOrAnotherFile) {
     const std::string cached = "C:\\UT\\Cache\\K-1.uxx", there = "C:\\UT\\Maps\\DM-A.ut2";
     const std::tuple<std::string, std::string, const char*> cases[] = {  // cached bytes, bytes there, first line
-        {Package('a', 1), Package('b', 1), "another version of this package"},  // GUIDs differ by one byte
-        {Package('a', 1), Package('a', 2), "another version of this package"},  // saved once more
-        {Package('a', 1, "x"), Package('a', 1, "y"), "the same package version, with other bytes"},
-        {Package('a', 1), "OggS music", "a different file"},  // no identity on one side
-        {"Readme", "Readme, older", "a different file"},
+        {Package('a', 1), Package('b', 1), "Another version of this package."},  // GUIDs differ by one byte
+        {Package('a', 1), Package('a', 2), "Another version of this package."},  // saved once more
+        {Package('a', 1, "x"), Package('a', 1, "y"), "The same package version, with other bytes."},
+        {Package('a', 1), "OggS music", "A different file."},  // no identity on one side
+        {"Readme", "Readme, older", "A different file."},
     };
     for (const auto& [mine, theirs, kind] : cases) {
         FakeFileSystem fs;
@@ -37,8 +37,8 @@ TEST(OverwriteDetails, SayWhetherTheFileThereIsAnotherVersionTheSameVersionOrAno
         FakeSizes sizes;
         FakeDates dates;
         EXPECT_EQ(DescribeOverwrite(fs, sizes, dates, cached, there),
-                  "The file there is " + std::string(kind) + ".\r\nCached: <" + std::to_string(mine.size()) +
-                      ">, [111]   There now: <" + std::to_string(theirs.size()) + ">, [222]");
+                  std::string(kind) + "\r\nCached: <" + std::to_string(mine.size()) + ">, [111]; there now: <" +
+                      std::to_string(theirs.size()) + ">, [222]");
     }
     // A file that cannot be read is described as far as it can be.
     FakeFileSystem fs;
@@ -49,5 +49,5 @@ TEST(OverwriteDetails, SayWhetherTheFileThereIsAnotherVersionTheSameVersionOrAno
     FakeSizes sizes;
     FakeDates dates;
     EXPECT_EQ(DescribeOverwrite(fs, sizes, dates, cached, there),
-              "The file there is a different file.\r\nCached: <56>, [0]   There now: ?, ?");
+              "A different file.\r\nCached: <56>, [0]; there now: ?, ?");
 }

@@ -154,7 +154,7 @@ TEST(UncacheRun, YesToAllHoldsForOneRunOnlyAndADestinationWithTheCachedBytesIsNo
     // Run 1 asks about the second copy only, which overwrites the first; run 2 asks about the first,
     // answered No, not about the second, whose bytes are there already: it only leaves the cache.
     EXPECT_EQ(w.overwrite.asked, std::vector<std::string>(2, G("\\Maps\\DM-Same.ut2")));
-    EXPECT_EQ(w.overwrite.details.at(0), "The file there is a different file.\r\nCached: <10>, [0]   There now: <10>, [0]")
+    EXPECT_EQ(w.overwrite.details.at(0), "A different file.\r\nCached: <10>, [0]; there now: <10>, [0]")
         << "the question says what the two files are";
     EXPECT_EQ(w.Where(), "DM-Same.ut2:cache,ini DM-Same.ut2:Maps");
     EXPECT_EQ(w.view.labels[RipLabel::Summary], "Un-cached 0 files, 1 already in place, 1 skipped.");

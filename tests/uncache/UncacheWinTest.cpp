@@ -34,7 +34,8 @@ TEST(UncacheWin, EnterUncachesTheSelectionAskingAboutAnExistingFileAndASubFolder
     OpenedGame o(Entries, 64);
     const std::string rock = o.game.Path("\\Textures\\Rock.utx"), bytes = TempGame::Read(o.game.Cached(K2));
     TempGame::Write(rock, "old");
-    DeleteFileW(Wide(Trash() + "\\Rock.utx").c_str());
+    DeleteFileW(Wide(Trash() + "\\Rock.utx").c_str());  // and its record, or Wine picks another name
+    DeleteFileW(Wide(Trash() + "\\..\\info\\Rock.utx.trashinfo").c_str());
     o.answers.Expect("Overwrite file?", IDC_CMDYES)
         .Expect("Enter sub-directory", IDOK, [](HWND box) { SetDlgItemTextW(box, IDC_INPUTTEXT, L"Help"); });
     o.Click(IDC_CHKDEL);
