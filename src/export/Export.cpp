@@ -200,6 +200,12 @@ std::string OtherFolder(std::string_view answer, std::string& why) {
 
 }  // namespace
 
+bool HasOtherTypes(const std::vector<ExportPackage>& packages) {
+    for (const ExportPackage& p : packages)
+        if (ClassifyFileName(p.realName) == FileType::Other) return true;
+    return false;
+}
+
 ExportResult ExportZip(FileSystem& fs, std::string_view gameFolder, const std::vector<ExportPackage>& packages,
                        std::string_view otherFolder, const std::string& zipPath, const ExportCallbacks& callbacks) {
     ExportResult result;

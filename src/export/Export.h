@@ -2,7 +2,10 @@
 // UT2003 folder, or each as a .uz2 file for a server's redirect. Neither changes the cache, its
 // index or the game's folders, and each file is written under a temporary name that takes the
 // target's only when the file is complete: a failure or a cancel leaves no part of it behind.
-// Both run on the caller's thread; the window keeps itself alive from the progress callback.
+// Both run on the caller's thread; the window keeps itself alive from the progress callback: it
+// collects the selected rows, asks for the folder of other types only when HasOtherTypes says so,
+// asks where to write, then calls one of these with a progress callback that updates its bar,
+// pumps its messages and returns false once Cancel is pressed.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -44,6 +47,10 @@ struct ExportResult {
     bool cancelled = false;
     std::string summary;                  // one line for the window
 };
+
+// Whether a zip of the packages needs the folder for files of other types: the window asks the
+// player for one only then.
+bool HasOtherTypes(const std::vector<ExportPackage>& packages);
 
 // One zip at `zipPath` holding each package under its real name in the folder where the game keeps
 // files of its type ("Maps/DM-Foo.ut2"), files of other types in `otherFolder` (the player's answer,

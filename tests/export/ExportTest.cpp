@@ -125,18 +125,13 @@ TEST(Export, TheZipHoldsEachPackageInItsGameFolderAndLeavesOutNamesThatWouldNotI
         EXPECT_EQ(item.method, item.name == "Maps/DM-Foo.ut2" ? 8 : 0) << "deflated only where that is smaller";
         EXPECT_EQ(item.dosDateTime, (44u << 9 | 3u << 5 | 4u) << 16 | 4u << 11 | 26u << 5 | 20u) << "the cached file's time";
     }
+    const std::string noFileName = " is left out: its name in cache.ini is not one that Windows allows for a file (a "
+                                   "device name such as NUL or COM1, a name ending in a dot or a blank, or one holding "
+                                   "a control character or one of < > \" | ? *).\n";
     EXPECT_EQ(Joined(s.result.skipped),
               "\"..\\Foo.u\" is left out: its name in cache.ini would place it outside your UT2003 folders.\n"
-              "\"NUL.utx\" is left out: its name in cache.ini is not one that Windows allows for a file (a device name "
-              "such as NUL or COM1, a name ending in a dot or a blank, or one holding a control character or one of "
-              "< > \" | ? *).\n"
-              "\"Bad.\" is left out: its name in cache.ini is not one that Windows allows for a file (a device name "
-              "such as NUL or COM1, a name ending in a dot or a blank, or one holding a control character or one of "
-              "< > \" | ? *).\n"
-              "\"dm-foo.ut2\" is left out: the zip holds a package of its name already.\n"
-              "\"Com.utx\" is left out: its name in cache.ini is not one that Windows allows for a file (a device name "
-              "such as NUL or COM1, a name ending in a dot or a blank, or one holding a control character or one of "
-              "< > \" | ? *).\n");
+              "\"NUL.utx\"" + noFileName + "\"Bad.\"" + noFileName +
+              "\"dm-foo.ut2\" is left out: the zip holds a package of its name already.\n\"Com.utx\"" + noFileName);
     EXPECT_EQ(Joined(s.result.failed), "\"Lost.utx\" is left out: its cached file " + Game + "\\Cache\\" + Key(99) +
                                            "-1.uxx could not be read: File not found.\n");
     EXPECT_EQ(s.result.summary, "Exported 12 packages to " + Zip + "; 5 skipped, 1 failed.");
@@ -158,6 +153,8 @@ TEST(Export, FilesOfOtherTypesGoToTheNamedFolderOrAreLeftOutWithTheReason) {
     for (const auto& [answer, entries, why] : cases) {
         SCOPED_TRACE(answer);
         GameCache s({{"DM-A.ut2", "map"}, {"Readme.txt", "text"}});
+        EXPECT_TRUE(HasOtherTypes(s.packages));
+        EXPECT_FALSE(HasOtherTypes({s.packages[0]})) << "the player is asked for no folder";
         s.Zip(answer);
         EXPECT_EQ(Entries(s), "Maps/DM-A.ut2=0 " + std::string(entries)) << "a typed file goes in all the same";
         EXPECT_EQ(Joined(s.result.skipped), *why ? "\"Readme.txt\" is left out: " + std::string(why) + "\n" : "");
