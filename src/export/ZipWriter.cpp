@@ -3,7 +3,6 @@
 #include "export/ZipWriter.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "export/PackageSource.h"
 #include "platform/Failure.h"
