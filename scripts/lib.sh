@@ -1,9 +1,12 @@
 # Shared by the README's commands: packages, a private Xvfb display and a private Wine prefix.
 # Source it; functions only.
 
-# libclang-rt-14-dev holds clang's libFuzzer and sanitizer runtimes, for the fuzz preset.
+# libclang-rt-14-dev holds clang's libFuzzer and sanitizer runtimes, for the fuzz preset; zlib is
+# linked statically, natively (zlib1g-dev) and into the Windows executables (libz-mingw-w64-dev);
+# unzip checks the zips the export writes.
 MORVANE_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev googletest g++-mingw-w64-x86-64-posix
-                  g++-mingw-w64-i686-posix wine wine64 xvfb x11-apps imagemagick fonts-wine python3 zip)
+                  g++-mingw-w64-i686-posix wine wine64 xvfb x11-apps imagemagick fonts-wine python3 zip
+                  zlib1g-dev libz-mingw-w64-dev unzip)
 
 # Installs whatever of the packages is missing (apt-get, once).
 ensure_packages() {

@@ -3,6 +3,7 @@
 // NUL byte names nothing: every operation on it fails.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,38 @@ struct FoundFile {
     std::uint32_t attributes;  // FileAttribute bits
     std::uint64_t size;        // in bytes; 0 for a folder
     std::uint64_t modified;    // last written, as LastModified gives it
+};
+
+// A file read from its start to its end, piece by piece, so that a package of hundreds of megabytes
+// never has to fit in memory. Destroying it closes the file.
+class ReadStream {
+public:
+    ReadStream() = default;
+    ReadStream(const ReadStream&) = delete;
+    ReadStream& operator=(const ReadStream&) = delete;
+    virtual ~ReadStream() = default;
+    // Reads up to `size` bytes into `into`: fewer only at the end of the file, 0 once it is reached.
+    virtual std::size_t Read(char* into, std::size_t size) = 0;
+};
+
+// A new file written piece by piece. Destroying it closes the file; only Finish says that its bytes
+// reached the disk.
+class WriteStream {
+public:
+    WriteStream() = default;
+    WriteStream(const WriteStream&) = delete;
+    WriteStream& operator=(const WriteStream&) = delete;
+    virtual ~WriteStream() = default;
+    // Appends the bytes at the end.
+    virtual void Write(std::string_view bytes) = 0;
+    // Writes the bytes over written ones from `offset` on (a header completed once its sizes are
+    // known); the end stays where it is, and later writes still append there.
+    virtual void WriteAt(std::uint64_t offset, std::string_view bytes) = 0;
+    // Drops every byte from `offset` on: the next write lands there.
+    virtual void Truncate(std::uint64_t offset) = 0;
+    // Flushes the data to disk and closes the file; nothing is written after it. Fails unless it is
+    // a regular file on a disk.
+    virtual void Finish() = 0;
 };
 
 class FileSystem {
@@ -59,6 +92,11 @@ public:
     virtual void Rename(std::string_view from, std::string_view to) = 0;
     // Every entry that a wildcard search of `pattern` yields, folders and "." included.
     virtual std::vector<FoundFile> List(std::string_view pattern) = 0;
+    // A file opened for reading from its start; others may read it meanwhile, but not write it.
+    virtual std::unique_ptr<ReadStream> OpenRead(std::string_view path) = 0;
+    // A new, empty file for writing, which no one else may open until it is closed; fails when
+    // anything of that name is there already.
+    virtual std::unique_ptr<WriteStream> CreateNew(std::string_view path) = 0;
     // When a file was last written: 100-nanosecond ticks since 1 January 1601, UTC (a FILETIME).
     virtual std::uint64_t LastModified(std::string_view path) = 0;
 };

@@ -19,5 +19,7 @@ public:
     void MakeFolder(std::string_view path) override;
     void Rename(std::string_view from, std::string_view to) override;
     std::vector<FoundFile> List(std::string_view pattern) override;
+    std::unique_ptr<ReadStream> OpenRead(std::string_view path) override;
+    std::unique_ptr<WriteStream> CreateNew(std::string_view path) override;
     std::uint64_t LastModified(std::string_view path) override;
 };

@@ -111,6 +111,37 @@ TEST_F(Win32FileSystemWin, WritesExactBytesAndFailsWithThePlatformsText) {
     EXPECT_FALSE(fs.SameBytes(file, other));
 }
 
+// Streams are the exports': a package read piece by piece, an archive written so, its headers
+// completed and a part that did not pay cut off again, then closed and renamed.
+TEST_F(Win32FileSystemWin, StreamsReadAndWriteExactBytesInPiecesAndHoldTheirFilesOpen) {
+    const std::string file = maps + "new.zip", source = maps + "source.ut2", taken = maps + "taken.zip";
+    TempGame::Write(source, std::string("a\0b\r\nc", 6) + std::string(100000, 'x'));
+    TempGame::Write(taken, "kept");
+    std::unique_ptr<WriteStream> out = fs.CreateNew(file);
+    out->Write("header??body");
+    out->WriteAt(6, "!!");
+    out->Write("-more");
+    out->Truncate(12);
+    out->Write("+tail");
+    // While it is written, no one else opens it, and it is not renamed or deleted.
+    EXPECT_EQ(FailureOf([&] { fs.OpenRead(file); }), Win32ErrorText(ERROR_SHARING_VIOLATION));
+    EXPECT_NE(FailureOf([&] { fs.Move(file, maps + "moved.zip", false); }), "<no failure>");
+    out->Finish();
+    out.reset();
+    EXPECT_EQ(TempGame::Read(file), "header!!body+tail");
+    fs.Move(file, maps + "moved.zip", false);
+
+    std::unique_ptr<ReadStream> in = fs.OpenRead(source);
+    std::string read, piece(40000, '\0');
+    for (std::size_t got; (got = in->Read(piece.data(), piece.size())) != 0;) read.append(piece, 0, got);
+    EXPECT_TRUE(read == TempGame::Read(source)) << read.size() << " bytes read";
+    EXPECT_EQ(in->Read(piece.data(), piece.size()), 0u) << "at the end it stays";
+
+    EXPECT_EQ(FailureOf([&] { fs.CreateNew(taken); }), Win32ErrorText(ERROR_FILE_EXISTS));
+    EXPECT_EQ(FailureOf([&] { fs.OpenRead(maps + "missing.ut2"); }), Win32ErrorText(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(TempGame::Read(taken), "kept");
+}
+
 // Every operation reaches exactly the file named: a final dot or blank is not trimmed (which would
 // make "cache.ini." cache.ini), a name beyond the code page is not a look-alike, a folder name may
 // hold any characters, a path may be longer than 260 characters, and a short (8.3) name of another

@@ -51,7 +51,8 @@ std::vector<std::pair<std::string, std::string>> FakeFileSystem::Files() const {
 
 void FakeFileSystem::Enter(FsOp op, std::string_view path, std::string_view other) {
     static constexpr const char* names[] = {"Exists", "SizeOf", "ReadAll", "WriteNew", "Flush", "Replace", "Copy",
-        "Remove", "MakeFolder", "Rename", "List", "LastModified", "Move", "SameBytes", "Recycle", "ReadStart"};  // FsOp's order
+        "Remove", "MakeFolder", "Rename", "List", "LastModified", "Move", "SameBytes", "Recycle", "ReadStart",
+        "OpenRead", "Read", "CreateNew", "Write", "WriteAt", "Truncate", "Finish"};  // FsOp's order
     log_.push_back(names[static_cast<int>(op)] + (" " + std::string(path)) +
                    (other.empty() ? "" : " -> " + std::string(other)));
     // As on Windows, where the ANSI functions would cut the path at the NUL and act on another file.
@@ -97,6 +98,8 @@ void FakeFileSystem::Put(std::string_view path, Node file) {
 // The file takes its new name with its attributes and time, as with MoveFileExA, which replaces a
 // file at `to` only when asked.
 void FakeFileSystem::Relocate(std::string_view from, std::string_view to, bool replace) {
+    RequireClosed(from);
+    RequireClosed(to);
     const Node file = FileOrThrow(from);
     if (!replace && Find(to) != nullptr) throw Failure("Cannot create a file when that file already exists.");
     Put(to, file);
@@ -142,3 +145,96 @@ std::vector<FoundFile> FakeFileSystem::List(std::string_view pattern) {
     return found;
 }
 
+
+void FakeFileSystem::RequireClosed(std::string_view path) const {
+    if (open_.count(KeyOf(path)) != 0)
+        throw Failure("The process cannot access the file because it is being used by another process.");
+}
+
+// Holds its file open from its creation to its destruction.
+class FakeFileSystem::Reader final : public ReadStream {
+public:
+    Reader(FakeFileSystem& fs, std::string_view path) : fs_(fs), path_(path), key_(KeyOf(path)) { ++fs_.open_[key_]; }
+    ~Reader() override {
+        if (--fs_.open_[key_] == 0) fs_.open_.erase(key_);
+    }
+    std::size_t Read(char* into, std::size_t size) override {
+        fs_.Enter(FsOp::Read, path_);
+        fs_.largestRead = std::max(fs_.largestRead, size);
+        const std::string& bytes = fs_.FileOrThrow(path_).bytes;
+        const std::size_t got = at_ < bytes.size() ? bytes.copy(into, size, at_) : 0;
+        at_ += got;
+        return got;
+    }
+
+private:
+    FakeFileSystem& fs_;
+    const std::string path_, key_;
+    std::size_t at_ = 0;
+};
+
+class FakeFileSystem::Writer final : public WriteStream {
+public:
+    Writer(FakeFileSystem& fs, std::string_view path) : fs_(fs), path_(path), key_(KeyOf(path)) {
+        ++fs_.open_[key_];
+        fs_.writing_.insert(key_);
+    }
+    ~Writer() override { Close(); }
+    // A failed write leaves half of its bytes behind, as a full disk would.
+    void Write(std::string_view bytes) override {
+        fs_.largestWrite = std::max(fs_.largestWrite, bytes.size());
+        try {
+            Enter(FsOp::Write);
+        } catch (const Failure&) {
+            File().append(bytes.substr(0, bytes.size() / 2));
+            throw;
+        }
+        File().append(bytes);
+    }
+    void WriteAt(std::uint64_t offset, std::string_view bytes) override {
+        Enter(FsOp::WriteAt);
+        std::string& file = File();
+        if (offset + bytes.size() > file.size()) throw Failure("WriteAt past the end of the file.");  // a caller's slip
+        file.replace(static_cast<std::size_t>(offset), bytes.size(), bytes);
+    }
+    void Truncate(std::uint64_t offset) override {
+        Enter(FsOp::Truncate);
+        std::string& file = File();
+        if (offset < file.size()) file.resize(static_cast<std::size_t>(offset));
+    }
+    void Finish() override {
+        Enter(FsOp::Finish);
+        Close();
+    }
+
+private:
+    void Enter(FsOp op) {
+        if (closed_) throw Failure("The handle is invalid.");  // a caller's slip
+        fs_.Enter(op, path_);
+    }
+    std::string& File() { return fs_.nodes_.at(key_).bytes; }
+    void Close() {
+        if (closed_) return;
+        closed_ = true;
+        fs_.writing_.erase(key_);
+        if (--fs_.open_[key_] == 0) fs_.open_.erase(key_);
+    }
+
+    FakeFileSystem& fs_;
+    const std::string path_, key_;
+    bool closed_ = false;
+};
+
+std::unique_ptr<ReadStream> FakeFileSystem::OpenRead(std::string_view path) {
+    Enter(FsOp::OpenRead, path);
+    FileOrThrow(path);
+    if (writing_.count(KeyOf(path)) != 0) throw Failure("The process cannot access the file because it is being used by another process.");
+    return std::make_unique<Reader>(*this, path);
+}
+
+std::unique_ptr<WriteStream> FakeFileSystem::CreateNew(std::string_view path) {
+    Enter(FsOp::CreateNew, path);
+    if (Find(path) != nullptr) throw Failure("The file exists.");
+    Put(path, {});
+    return std::make_unique<Writer>(*this, path);
+}

@@ -2,7 +2,9 @@
 // attributes, every call is logged, and any single operation on any path can be made to fail.
 #pragma once
 #include <map>
+#include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,7 +14,7 @@
 
 enum class FsOp {
     Exists, SizeOf, ReadAll, WriteNew, Flush, Replace, Copy, Remove, MakeFolder, Rename, List, LastModified, Move,
-    SameBytes, Recycle, ReadStart
+    SameBytes, Recycle, ReadStart, OpenRead, Read, CreateNew, Write, WriteAt, Truncate, Finish
 };
 
 class FakeFileSystem final : public FileSystem {
@@ -42,6 +44,10 @@ public:
     std::vector<std::pair<std::string, std::string>> recycled;
     // "Op path", or "Op from -> to", for every call.
     const std::vector<std::string>& Log() const { return log_; }
+    // The most bytes one call of a stream asked to read, or gave to write: what a caller held at once.
+    std::size_t largestRead = 0, largestWrite = 0;
+    // Files open through a stream now; Windows refuses to rename or delete them.
+    std::size_t OpenFiles() const { return open_.size(); }
 
     bool Exists(std::string_view path) override {
         Enter(FsOp::Exists, path);
@@ -76,12 +82,14 @@ public:
     }
     void Remove(std::string_view path) override {
         Enter(FsOp::Remove, path);
+        RequireClosed(path);
         if (FileOrThrow(path).attributes & AttrReadOnly) throw Failure("Access denied.");
         nodes_.erase(KeyOf(path));
     }
     // The file goes to `recycled`, as the Recycle Bin keeps it.
     void Recycle(std::string_view path) override {
         Enter(FsOp::Recycle, path);
+        RequireClosed(path);
         const Node& file = FileOrThrow(path);
         if (file.attributes & AttrReadOnly) throw Failure("Access denied.");
         recycled.emplace_back(file.spelling, file.bytes);
@@ -106,6 +114,10 @@ public:
         Enter(FsOp::LastModified, path);
         return FileOrThrow(path).modified;
     }
+    // A read stream sees the file as it is at each read; a write stream writes into it at once, so
+    // that whatever a failure leaves behind stays visible.
+    std::unique_ptr<ReadStream> OpenRead(std::string_view path) override;
+    std::unique_ptr<WriteStream> CreateNew(std::string_view path) override;
 
 private:
     struct Node {
@@ -127,11 +139,16 @@ private:
     void RequireParent(std::string_view path) const;
     void Put(std::string_view path, Node file);
     void Relocate(std::string_view from, std::string_view to, bool replace);
+    void RequireClosed(std::string_view path) const;
+    class Reader;
+    class Writer;
 
     std::map<std::string, Node> nodes_;
     std::vector<Fault> faults_;
     std::vector<std::string> shortCopies_;
     std::vector<std::string> log_;
+    std::map<std::string, int> open_;  // by key: how many streams hold the file
+    std::set<std::string> writing_;    // the keys of those open for writing
     std::size_t failCall_ = static_cast<std::size_t>(-1);
     bool failAlike_ = false;
 };
