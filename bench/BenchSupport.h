@@ -51,6 +51,10 @@ public:
         return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
     }
     std::string InputBox(std::string_view, std::string_view, std::string_view) override { return {}; }
+    std::string SaveFileName(std::string_view, std::string_view, std::string_view, std::string_view) override {
+        return {};
+    }
+    std::string PickFolder(std::string_view) override { return {}; }
 };
 
 class QuietClipboard final : public Clipboard {
@@ -91,6 +95,10 @@ public:
     int CurrentRow() override { return -1; }
     void SelectRow(int) override {}
     void ClearSelection() override {}
+    void BeginProgress() override {}
+    void ShowProgress(std::string_view, std::uint64_t, std::uint64_t) override {}
+    bool CancelRequested() override { return false; }
+    void EndProgress() override {}
     void BeginRows() override {
         rows_.clear();
         rowsAdded = 0;

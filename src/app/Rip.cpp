@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "app/CacheDeletion.h"
+#include "app/ShareSelected.h"
 #include "cache/CacheFolder.h"
 #include "cache/CacheIndex.h"
 #include "cache/ErrorReport.h"
@@ -196,6 +197,18 @@ void Rip::cmdUncache_Click() {
     if (busy_) return;
     BusyGuard guard(*this);
     Uncache(*this);
+}
+
+void Rip::mnuExportZip_Click() {
+    if (busy_) return;
+    BusyGuard guard(*this);
+    ExportSelectedAsZip(*this);
+}
+
+void Rip::mnuCompressUz2_Click() {
+    if (busy_) return;
+    BusyGuard guard(*this);
+    CompressSelectedForRedirect(*this);
 }
 
 void Rip::cmdDelete_Click() {

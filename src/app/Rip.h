@@ -77,6 +77,9 @@ public:
     void mnuSelNew_Click();
     void cmdUncache_Click();
     void cmdDelete_Click();
+    // Cache > Export selected as zip..., Compress selected for a redirect server...
+    void mnuExportZip_Click();
+    void mnuCompressUz2_Click();
 
     // Marks the main window busy for the lifetime of the guard.
     class BusyGuard {

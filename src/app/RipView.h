@@ -1,6 +1,7 @@
 // What the main window's behaviour needs from the window itself: its path box, list, labels and
 // check box. frmRip implements it over its controls; tests implement it in memory.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -44,6 +45,12 @@ public:
     virtual bool DeleteTicked() = 0;
     // Handles every pending window message once, then returns.
     virtual void YieldOnce() = 0;
+    // A long job's progress in the window: a bar and a Cancel button (Escape too) while it runs.
+    // ShowProgress updates them and handles pending messages, so the window stays alive.
+    virtual void BeginProgress() = 0;
+    virtual void ShowProgress(std::string_view text, std::uint64_t done, std::uint64_t total) = 0;
+    virtual bool CancelRequested() = 0;
+    virtual void EndProgress() = 0;
     // The user has asked to close the main window while a run was asking something: the run ends
     // as if every open and later question were answered No, and nothing further is done.
     virtual bool CloseRequested() = 0;

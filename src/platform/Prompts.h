@@ -24,6 +24,13 @@ public:
     // The edited text for OK, the empty text for Cancel.
     virtual std::string InputBox(std::string_view prompt, std::string_view title,
                                  std::string_view defaultText) = 0;
+    // The standard Save dialog for one kind of file (`kind` such as "Zip archives", `extension`
+    // such as "zip"), which asks itself before an existing file is replaced: the path chosen, or
+    // the empty text for Cancel.
+    virtual std::string SaveFileName(std::string_view title, std::string_view defaultName, std::string_view kind,
+                                     std::string_view extension) = 0;
+    // The standard folder picker: the folder chosen, or the empty text for Cancel.
+    virtual std::string PickFolder(std::string_view title) = 0;
 };
 
 class Clipboard {

@@ -62,6 +62,20 @@ public:
         answers.pop_front();
         return a;
     }
+    std::deque<std::string> files;  // for SaveFileName and PickFolder; when empty: Cancel
+    std::vector<std::string> dialogs;  // "title|default name" of each
+    std::string SaveFileName(std::string_view title, std::string_view defaultName, std::string_view,
+                             std::string_view) override {
+        return Pick(std::string(title) + "|" + std::string(defaultName));
+    }
+    std::string PickFolder(std::string_view title) override { return Pick(std::string(title)); }
+    std::string Pick(std::string asked) {
+        dialogs.push_back(std::move(asked));
+        if (files.empty()) return {};
+        std::string a = files.front();
+        files.pop_front();
+        return a;
+    }
     std::string InputBox(std::string_view prompt, std::string_view title, std::string_view defaultText) override {
         asked.push_back({std::string(prompt), std::string(title), std::string(defaultText)});
         if (onInput) onInput();
@@ -210,5 +224,14 @@ public:
     void SetLabel(RipLabel l, std::string_view c) override { labels[l] = std::string(c); }
     bool DeleteTicked() override { return deleteTicked; }
     void YieldOnce() override { ++yields; if (onYield) onYield(); }
+    std::vector<std::string> progress;  // "text done/total" of each report
+    bool progressShown = false;
+    std::size_t cancelAfter = static_cast<std::size_t>(-1);  // reports before Cancel is pressed
+    void BeginProgress() override { progressShown = true; }
+    void ShowProgress(std::string_view text, std::uint64_t done, std::uint64_t total) override {
+        progress.push_back(std::string(text) + " " + std::to_string(done) + "/" + std::to_string(total));
+    }
+    bool CancelRequested() override { return progress.size() > cancelAfter; }
+    void EndProgress() override { progressShown = false; }
     bool CloseRequested() override { return closing; }
 };
