@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <exception>
 
 #include "app/Startup.h"
@@ -156,13 +157,18 @@ void frmRip::OnCommand(int id, int code) {
             if (code == BN_CLICKED) TickOrClear(Item(IDC_CHKDEL));
             break;
         case IDM_SELNEW: Guarded("mnuSelNew_Click", [&] { rip_.mnuSelNew_Click(); }); break;
+        case IDM_EXPORTZIP: Guarded("mnuExportZip_Click", [&] { rip_.mnuExportZip_Click(); }); break;
+        case IDM_COMPRESSUZ2: Guarded("mnuCompressUz2_Click", [&] { rip_.mnuCompressUz2_Click(); }); break;
+        case IDC_CMDCANCEL: cancelRequested_ = true; break;
         case IDM_OPTIONS: Guarded("mnuOptions_Click", [&] { options_.Show(); }); break;
         case IDM_FIX: Guarded("mnuFix_Click", [&] { fix_.Show(hwnd_); }); break;
         case IDM_ABOUT: Guarded("mnuAbout_Click", [&] { about_.Show(hwnd_); }); break;
         case IDCANCEL:
             // Escape: in the path box it resets the folder, as Find does; elsewhere it does nothing
             // (the main window is closed with its close button or Alt+F4).
-            if (GetFocus() == Item(IDC_TXTPATH)) Guarded("cmdFind_Click", [&] { rip_.cmdFind_Click(); });
+            // While a long job runs, Escape is its Cancel.
+            if (inProgress_) cancelRequested_ = true;
+            else if (GetFocus() == Item(IDC_TXTPATH)) Guarded("cmdFind_Click", [&] { rip_.cmdFind_Click(); });
             break;
     }
 }
@@ -399,3 +405,25 @@ void frmRip::SetLabel(RipLabel label, std::string_view caption) {
 bool frmRip::DeleteTicked() { return IsDlgButtonChecked(hwnd_, IDC_CHKDEL) == BST_CHECKED; }
 
 void frmRip::YieldOnce() { YieldToEvents(); }
+
+void frmRip::BeginProgress() {
+    inProgress_ = true;
+    cancelRequested_ = false;
+    for (const int id : {IDC_LBLLEGEND, IDC_LBLMB}) ShowWindow(Item(id), SW_HIDE);
+    SendMessageW(Item(IDC_PRGRUN), PBM_SETRANGE32, 0, 1000);
+    SendMessageW(Item(IDC_PRGRUN), PBM_SETPOS, 0, 0);
+    for (const int id : {IDC_PRGRUN, IDC_CMDCANCEL}) ShowWindow(Item(id), SW_SHOW);
+}
+
+void frmRip::ShowProgress(std::string_view text, std::uint64_t done, std::uint64_t total) {
+    SetText(Item(IDC_LBLSUMMARY), text);
+    const std::uint64_t permille = total == 0 ? 1000 : std::min<std::uint64_t>(1000, done * 1000 / total);
+    SendMessageW(Item(IDC_PRGRUN), PBM_SETPOS, static_cast<WPARAM>(permille), 0);
+    YieldToEvents();  // paints, moves, and takes Cancel
+}
+
+void frmRip::EndProgress() {
+    inProgress_ = false;
+    for (const int id : {IDC_PRGRUN, IDC_CMDCANCEL}) ShowWindow(Item(id), SW_HIDE);
+    for (const int id : {IDC_LBLLEGEND, IDC_LBLMB}) ShowWindow(Item(id), SW_SHOW);
+}

@@ -59,6 +59,10 @@ public:
     void SetLabel(RipLabel label, std::string_view caption) override;
     bool DeleteTicked() override;
     void YieldOnce() override;
+    void BeginProgress() override;
+    void ShowProgress(std::string_view text, std::uint64_t done, std::uint64_t total) override;
+    bool CancelRequested() override { return cancelRequested_ || closeRequested_; }
+    void EndProgress() override;
     bool CloseRequested() override { return closeRequested_; }
 
 private:
@@ -102,5 +106,6 @@ private:
     HACCEL accelerators_ = nullptr;
     int currentRow_ = -1;  // list boxes never report "no current row" themselves
     bool closeRequested_ = false;  // closed while a run was busy: it closes once the run has ended
+    bool inProgress_ = false, cancelRequested_ = false;  // a long job shows its progress; Cancel or Escape pressed
     bool endAtOnce_ = false;       // the launcher sequence has run: no window, nothing saved
 };

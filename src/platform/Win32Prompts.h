@@ -10,6 +10,9 @@ public:
     void SetOwner(HWND owner) { owner_ = owner; }
     MsgAnswer Message(std::string_view text, std::string_view title, MsgIcon icon, MsgButtons buttons) override;
     std::string InputBox(std::string_view prompt, std::string_view title, std::string_view defaultText) override;
+    std::string SaveFileName(std::string_view title, std::string_view defaultName, std::string_view kind,
+                             std::string_view extension) override;
+    std::string PickFolder(std::string_view title) override;
 
 private:
     HWND owner_ = nullptr;

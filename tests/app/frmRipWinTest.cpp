@@ -37,7 +37,7 @@ TEST(frmRipWin, ListsTheRegisteredGameFolderAndChecksThePathBoxOnLeaving) {
               "Textures (*.utx) : 0|Sounds (*.uax) : 0|Music files (*.umx, *.ogg) : 0|Static Meshes (*.usx) : 0|"
               "Animations (*.ukx) : 0|Save files (*.uvx) : 0|Unknown (other) : 1|&Refresh|Select &All|&Un-cache "
               "selected files|Re&move selected|&Delete cached files when un-caching|+ New: 1   = Installed: 0   * "
-              "Other version: 0|Cache size:  3.00 KB / 2 files  =  1.50 KB / file");
+              "Other version: 0|Cancel|Cache size:  3.00 KB / 2 files  =  1.50 KB / file");  // Cancel: hidden until a long job
     EXPECT_EQ(SendMessageW(o.Item(IDC_LSTCACHE), LB_GETITEMDATA, 1, 0), 3);
     EXPECT_EQ(Tooltip(o, IDC_TXTPATH) + "|" + Tooltip(o, IDC_CMDDELETE), "Manually enter UT2003 path - press [Escape] "
               "to reset|Click here to permanently delete the selected files on your left from your computer");
