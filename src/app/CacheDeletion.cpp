@@ -30,10 +30,24 @@ void DeleteSelectedCachedFiles(Rip& rip) {
         return "Removed " + std::to_string(n) + (n == 1 ? " cached file" : " cached files") +
                (refused != 0 ? ", " + std::to_string(refused) + " refused." : ".");
     };
+    bool cancelled = false;
+    struct Progress {
+        RipView& view;
+        ~Progress() { view.EndProgress(); }
+    };
     try {
         const int rows = view.RowCount();
-        for (int r = 0; r < rows; ++r) {
+        std::uint64_t chosen = 0, done = 0;
+        for (int r = 0; r < rows; ++r) chosen += view.IsRowSelected(r) ? 1 : 0;
+        view.BeginProgress();
+        const Progress progress{view};
+        for (int r = 0; r < rows && !cancelled; ++r) {
             if (!view.IsRowSelected(r)) continue;
+            view.ShowProgress("Removing: " + std::to_string(done) + " of " + std::to_string(chosen) + " files", done,
+                              chosen);
+            // Cancel stops before the next file; the index loses the lines of exactly the files deleted.
+            if ((cancelled = view.CancelRequested())) break;
+            ++done;
             const std::string& key = rip.KeyOfRow(r);
             // A key that is no file name would name another file than its cached one (or none).
             if (CheckFileName(key + "-1.uxx") != NameFault::None) {
@@ -53,6 +67,7 @@ void DeleteSelectedCachedFiles(Rip& rip) {
         view.SetLabel(RipLabel::Summary, summary() + " The removal was ended by a failure.");
         return;
     }
+    if (view.CloseRequested()) return;
     rip.LoadCache();
-    view.SetLabel(RipLabel::Summary, summary());
+    view.SetLabel(RipLabel::Summary, summary() + (cancelled ? " The removal was cancelled." : ""));
 }

@@ -67,6 +67,12 @@ public:
     void YieldOnce() override { view_.YieldOnce(); }
     bool CloseRequested() override { return view_.CloseRequested(); }
     void ShowSummary(const std::string& text) override { view_.SetLabel(RipLabel::Summary, text); }
+    void BeginProgress() override { view_.BeginProgress(); }
+    void ShowProgress(const std::string& text, std::uint64_t done, std::uint64_t total) override {
+        view_.ShowProgress(text, done, total);
+    }
+    bool CancelRequested() override { return view_.CancelRequested(); }
+    void EndProgress() override { view_.EndProgress(); }
 
     // Button handlers. While an un-cache run or a deletion is in progress, the clicks that its one
     // yield delivers are ignored, so runs never nest.

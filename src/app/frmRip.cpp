@@ -407,8 +407,10 @@ bool frmRip::DeleteTicked() { return IsDlgButtonChecked(hwnd_, IDC_CHKDEL) == BS
 void frmRip::YieldOnce() { YieldToEvents(); }
 
 void frmRip::BeginProgress() {
-    inProgress_ = true;
     cancelRequested_ = false;
+    // The start-up's and the launcher's runs have no window to show it in: they run as they did.
+    inProgress_ = IsWindowVisible(hwnd_) != FALSE;
+    if (!inProgress_) return;
     for (const int id : {IDC_LBLLEGEND, IDC_LBLMB}) ShowWindow(Item(id), SW_HIDE);
     SendMessageW(Item(IDC_PRGRUN), PBM_SETRANGE32, 0, 1000);
     SendMessageW(Item(IDC_PRGRUN), PBM_SETPOS, 0, 0);
@@ -416,6 +418,7 @@ void frmRip::BeginProgress() {
 }
 
 void frmRip::ShowProgress(std::string_view text, std::uint64_t done, std::uint64_t total) {
+    if (!inProgress_) return;
     SetText(Item(IDC_LBLSUMMARY), text);
     const std::uint64_t permille = total == 0 ? 1000 : std::min<std::uint64_t>(1000, done * 1000 / total);
     SendMessageW(Item(IDC_PRGRUN), PBM_SETPOS, static_cast<WPARAM>(permille), 0);
@@ -423,6 +426,7 @@ void frmRip::ShowProgress(std::string_view text, std::uint64_t done, std::uint64
 }
 
 void frmRip::EndProgress() {
+    if (!inProgress_) return;
     inProgress_ = false;
     for (const int id : {IDC_PRGRUN, IDC_CMDCANCEL}) ShowWindow(Item(id), SW_HIDE);
     for (const int id : {IDC_LBLLEGEND, IDC_LBLMB}) ShowWindow(Item(id), SW_SHOW);

@@ -2,6 +2,7 @@
 // rows, keys and selection, the delete box, the ports, its one yield and the reload of the listing.
 // Rip implements it, so the run never depends on the main window's code.
 #pragma once
+#include <cstdint>
 #include <string>
 
 class Clipboard;
@@ -48,4 +49,9 @@ public:
     // Shows what the run did, in one line of the window (no box: start-up and launcher runs stay
     // unattended); the next listing clears it.
     virtual void ShowSummary(const std::string& text) = 0;
+    // The run's progress in the window, and the player's Cancel (see RipView).
+    virtual void BeginProgress() = 0;
+    virtual void ShowProgress(const std::string& text, std::uint64_t done, std::uint64_t total) = 0;
+    virtual bool CancelRequested() = 0;
+    virtual void EndProgress() = 0;
 };

@@ -4,6 +4,7 @@
 // the index and reload the listing.
 #include "uncache/UncacheRun.h"
 
+#include <algorithm>
 #include <unordered_set>
 #include <vector>
 
@@ -35,19 +36,30 @@ public:
         const int rows = host_.RowCount();
         std::vector<bool> rowSelected(static_cast<std::size_t>(rows > 0 ? rows : 0));
         for (int r = 0; r < rows; ++r) rowSelected[static_cast<std::size_t>(r)] = host_.IsRowSelected(r);
+        const auto chosen = static_cast<std::uint64_t>(std::count(rowSelected.begin(), rowSelected.end(), true));
+        std::uint64_t done = 0;
+        bool cancelled = false;
+        host_.BeginProgress();
         try {
-            for (int r = 0; r < rows; ++r) {
-                if (rowSelected[static_cast<std::size_t>(r)]) UncacheRow(r);
+            for (int r = 0; r < rows && !cancelled; ++r) {
+                if (!rowSelected[static_cast<std::size_t>(r)]) continue;
+                host_.ShowProgress("Un-caching: " + std::to_string(done) + " of " + std::to_string(chosen) + " files",
+                                   done, chosen);
+                // Cancel stops before the next file: the one in hand is always finished.
+                cancelled = host_.CancelRequested();
+                if (!cancelled) UncacheRow(r), ++done;
             }
-            RewriteIndex();
+            host_.EndProgress();
+            RewriteIndex();  // for exactly the files done
         } catch (const RunEnded&) {
+            host_.EndProgress();
             if (!host_.CloseRequested()) host_.ShowSummary(Summary() + " The run was ended after a failure.");
             return;
         }
         host_.YieldOnce();
         if (host_.CloseRequested()) return;
         host_.LoadCache();
-        host_.ShowSummary(Summary());
+        host_.ShowSummary(Summary() + (cancelled ? " The run was cancelled." : ""));
     }
 
 private:

@@ -247,3 +247,25 @@ TEST(UncacheRun, NoFileIsLostWhateverOperationFails) {
         });
     }
 }
+
+// Cancel stops the run before the next file: the files done stay done, the index loses exactly
+// their lines, and the summary says so; the progress counted the files as they went.
+TEST(UncacheRun, CancelStopsBeforeTheNextFileAndKeepsWhatIsDone) {
+    World w(World::Keyed({"DM-A.ut2", "DM-B.ut2", "DM-C.ut2"}));
+    w.view.cancelAfter = 2;
+    Uncache(w, {0, 1, 2});
+    EXPECT_EQ(w.view.progress, (std::vector<std::string>{"Un-caching: 0 of 3 files 0/3", "Un-caching: 1 of 3 files 1/3",
+                                                         "Un-caching: 2 of 3 files 2/3"}));
+    EXPECT_EQ(w.Where(), "DM-A.ut2:Maps DM-B.ut2:Maps DM-C.ut2:cache,ini");
+    EXPECT_EQ(w.view.labels[RipLabel::Summary], "Un-cached 2 files (2 moved). The run was cancelled.");
+    EXPECT_FALSE(w.view.progressShown);
+
+    // "Remove selected" likewise.
+    World d(World::Keyed({"DM-A.ut2", "DM-B.ut2", "DM-C.ut2"}));
+    d.view.cancelAfter = 1;
+    d.Select({0, 1, 2});
+    d.rip.cmdDelete_Click();
+    EXPECT_EQ(d.Where(), "DM-A.ut2:- DM-B.ut2:cache,ini DM-C.ut2:cache,ini");
+    EXPECT_EQ(d.view.labels[RipLabel::Summary], "Removed 1 cached file. The removal was cancelled.");
+    EXPECT_FALSE(d.view.progressShown);
+}
