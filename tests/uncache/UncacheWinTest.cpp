@@ -104,3 +104,21 @@ TEST(UncacheWin, ALockedFileIsReportedWithItsDescriptionOnTheClipboardAndClosing
     EXPECT_EQ(TempGame::Tree(o.game.Folder()), tree);
     EXPECT_EQ(o.game.Index(), index);
 }
+
+// Cancel pressed while the window runs: the run stops before the next file, and the question open
+// then is answered first (the window is disabled under it, so Cancel is only taken after it).
+TEST(UncacheWin, CancelStopsTheRunAfterTheFileInHand) {
+    OpenedGame o(Entries, 64);
+    TempGame::Write(o.game.Path("\\Maps\\DM-A.ut2"), "old");
+    const HWND cancel = o.Item(IDC_CMDCANCEL);
+    o.answers.Expect("Overwrite file?", IDC_CMDYES, [cancel](HWND) {
+        EXPECT_TRUE(IsWindowVisible(cancel)) << "Cancel shows while the run goes";
+        PostMessageW(cancel, BM_CLICK, 0, 0);
+    });
+    o.Click(IDC_CMDSELALL);
+    o.Click(IDC_CMDUNCACHE);
+    EXPECT_EQ(TempGame::Read(o.game.Path("\\Maps\\DM-A.ut2")).size(), 64u) << "the file in hand is finished";
+    EXPECT_TRUE(TempGame::Tree(o.game.Path("\\Textures")).empty()) << "the next one is not begun";
+    EXPECT_EQ(WindowText(o.Item(IDC_LBLSUMMARY)), "Un-cached 1 file. The run was cancelled.");
+    EXPECT_FALSE(IsWindowVisible(cancel));
+}
