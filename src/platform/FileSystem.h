@@ -3,6 +3,7 @@
 // NUL byte names nothing: every operation on it fails.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,8 +58,16 @@ public:
     virtual std::string ReadStart(std::string_view path, std::size_t count) = 0;
     virtual void MakeFolder(std::string_view path) = 0;
     virtual void Rename(std::string_view from, std::string_view to) = 0;
-    // Every entry that a wildcard search of `pattern` yields, folders and "." included.
-    virtual std::vector<FoundFile> List(std::string_view pattern) = 0;
+    // Calls `each` with every entry that a wildcard search of `pattern` yields, folders and "."
+    // included, one at a time, so that a folder of any size costs no memory per entry; the entry
+    // passed is valid during the call only. Fails before the first entry where the search cannot start.
+    virtual void ForEachFound(std::string_view pattern, const std::function<void(const FoundFile&)>& each) = 0;
+    // The same entries kept in a list.
+    std::vector<FoundFile> List(std::string_view pattern) {
+        std::vector<FoundFile> found;
+        ForEachFound(pattern, [&](const FoundFile& f) { found.push_back(f); });
+        return found;
+    }
     // When a file was last written: 100-nanosecond ticks since 1 January 1601, UTC (a FILETIME).
     virtual std::uint64_t LastModified(std::string_view path) = 0;
 };
