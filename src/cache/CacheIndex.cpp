@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "cache/NameSet.h"
 #include "platform/CodePage.h"
 #include "platform/Failure.h"
 #include "platform/FileSystem.h"
@@ -254,14 +255,15 @@ std::string FilterIndexText(std::string_view bytes, const std::unordered_set<std
     const IndexBytes index = Recognise(bytes);
     const std::string lineEnd = Encoded(CrLf, index.encoding, codePage);
     // Looked up by view, so that no line costs an allocation.
-    std::unordered_set<std::string_view> drop(keys.begin(), keys.end());
+    NameSet drop(keys.size());
+    for (const std::string& key : keys) drop.Insert(key);
     std::string out(index.mark);
     out += Encoded(Header, index.encoding, codePage);
     out.reserve(bytes.size() + out.size() + lineEnd.size());
     std::string_view key, name;
     ForEachLine(index, codePage, [&](std::string_view raw, std::string_view line, std::string_view) {
         if (!SplitFixed(line, key, name)) return;
-        if (!drop.empty() && drop.count(key) != 0) return;
+        if (!keys.empty() && drop.Contains(key)) return;
         out += lineEnd;
         out += raw;
     });
