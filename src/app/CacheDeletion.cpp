@@ -34,7 +34,7 @@ void DeleteSelectedCachedFiles(Rip& rip) {
         const int rows = view.RowCount();
         for (int r = 0; r < rows; ++r) {
             if (!view.IsRowSelected(r)) continue;
-            const std::string& key = rip.KeyOfRow(r);
+            const std::string key = rip.KeyOfRow(r);
             // A key that is no file name would name another file than its cached one (or none).
             if (CheckFileName(key + "-1.uxx") != NameFault::None) {
                 ++refused;

@@ -66,13 +66,13 @@ std::size_t CacheFolder::Slot(std::string_view name) const {
     return at;
 }
 
-bool CacheFolder::SizeOf(const std::string& key, std::uint64_t& size) { return Look(key, size, nullptr); }
+bool CacheFolder::SizeOf(std::string_view key, std::uint64_t& size) { return Look(key, size, nullptr); }
 
-bool CacheFolder::SizeAndDateOf(const std::string& key, std::uint64_t& size, std::uint64_t& modified) {
+bool CacheFolder::SizeAndDateOf(std::string_view key, std::uint64_t& size, std::uint64_t& modified) {
     return Look(key, size, &modified);
 }
 
-bool CacheFolder::Look(const std::string& key, std::uint64_t& size, std::uint64_t* modified) {
+bool CacheFolder::Look(std::string_view key, std::uint64_t& size, std::uint64_t* modified) {
     if (!read_) Read();
     name_.assign(key);
     name_ += "-1.uxx";

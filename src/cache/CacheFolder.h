@@ -19,16 +19,16 @@ public:
     // The size of the key's cached file; false where a size query of its path would fail (no such
     // file, or a folder of that name). Most entries of a large cache are looked up here, so a
     // missing file costs no exception.
-    bool SizeOf(const std::string& key, std::uint64_t& size);
+    bool SizeOf(std::string_view key, std::uint64_t& size);
     // The same, with the cached file's last-write time (FILETIME ticks) from the same reading. Where
     // the file had to be asked about on its own and its time cannot be read, the time is 0: the
     // file is still listed, as SizeOf would list it.
-    bool SizeAndDateOf(const std::string& key, std::uint64_t& size, std::uint64_t& modified);
+    bool SizeAndDateOf(std::string_view key, std::uint64_t& size, std::uint64_t& modified);
 
 private:
     void Read();
     // SizeOf, and the time too when `modified` is given.
-    bool Look(const std::string& key, std::uint64_t& size, std::uint64_t* modified);
+    bool Look(std::string_view key, std::uint64_t& size, std::uint64_t* modified);
     // The slot of the name in slots_: where it is, or the empty one where it would go.
     std::size_t Slot(std::string_view name) const;
 

@@ -2,6 +2,7 @@
 #include "cache/CacheIndex.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "cache/NameSet.h"
 #include "platform/CodePage.h"
@@ -64,8 +65,15 @@ bool IsAscii(std::string_view s) {
     return true;
 }
 
-// Calls `each(raw, text, whole)` for every line of the index: its bytes as they stand in the file
-// (line end excluded), the same line as UTF-8 text, and its bytes with its line end.
+// A line of the index: its bytes as they stand in the file (line end excluded), the same bytes
+// with the line end, and its UTF-8 text, which is `raw` itself unless the line had to be
+// converted; converted text is valid until the next line.
+struct Line {
+    std::string_view raw, whole, text;
+    bool converted;
+};
+
+// Calls `each(line)` for every line of the index.
 template <typename Each>
 void ForEachLine(const IndexBytes& index, CodePage& codePage, Each each) {
     const std::string_view text = index.text;
@@ -80,12 +88,12 @@ void ForEachLine(const IndexBytes& index, CodePage& codePage, Each each) {
             if (cr < start) cr = std::min(text.find('\r', start), n);
             const std::size_t end = std::min(nl, cr);
             const std::size_t next = std::min(end + (end == cr && cr + 1 == nl ? 2 : 1), n);
-            const std::string_view line = text.substr(start, end - start);
+            const std::string_view line = text.substr(start, end - start), whole = text.substr(start, next - start);
             if (IsAscii(line)) {
-                each(line, line, text.substr(start, next - start));
+                each(Line{line, whole, line, false});
             } else {
                 converted = codePage.ToUtf8(line);
-                each(line, std::string_view(converted), text.substr(start, next - start));
+                each(Line{line, whole, converted, true});
             }
             start = next;
         }
@@ -94,7 +102,7 @@ void ForEachLine(const IndexBytes& index, CodePage& codePage, Each each) {
         SplitLines(text.size(), [&](std::size_t i) { return static_cast<char16_t>(text[i]); },
                    [&](std::size_t s, std::size_t e, std::size_t next) {
                        const std::string_view raw = text.substr(s, e - s);
-                       each(raw, raw, text.substr(s, next - s));
+                       each(Line{raw, text.substr(s, next - s), raw, false});
                    });
     } else {
         std::u16string units;
@@ -103,9 +111,9 @@ void ForEachLine(const IndexBytes& index, CodePage& codePage, Each each) {
                    [&](std::size_t s, std::size_t e, std::size_t next) {
                        units.clear();
                        for (std::size_t i = s; i < e; ++i) units += UnitAt(index, i);
-                       converted = Utf8FromUtf16(units);
-                       each(text.substr(2 * s, 2 * (e - s)), std::string_view(converted),
-                            text.substr(2 * s, 2 * (next - s)));
+                       converted.clear();
+                       AppendUtf8FromUtf16(units, converted);
+                       each(Line{text.substr(2 * s, 2 * (e - s)), text.substr(2 * s, 2 * (next - s)), converted, true});
                    });
     }
 }
@@ -164,13 +172,12 @@ std::string_view TrimSpaces(std::string_view s) {
 }
 
 // The split reading of a line: trimmed, the header skipped, the key up to the first "=".
-bool SplitAtEquals(std::string_view line, CacheEntry& entry) {
+bool SplitAtEquals(std::string_view line, IndexEntry& entry) {
     line = TrimSpaces(line);
     if (line == Header) return false;
     const std::size_t eq = line.find('=');
     if (eq == std::string_view::npos) return false;
-    entry.Key.assign(line.substr(0, eq));
-    entry.RealName.assign(line.substr(eq + 1));
+    entry = {line.substr(0, eq), line.substr(eq + 1)};
     return true;
 }
 
@@ -230,22 +237,49 @@ std::string CachedFilePath(std::string_view gameFolder, std::string_view key) {
     return path;
 }
 
-std::vector<CacheEntry> ParseIndexFixed(std::string_view bytes, CodePage& codePage) {
-    std::vector<CacheEntry> entries;
+namespace {
+
+constexpr std::size_t LargestText = UINT32_MAX;
+
+[[noreturn]] void RefuseTooLarge() { throw Failure("cache.ini is too large to be read: 4 GB or more."); }
+
+}  // namespace
+
+IndexEntries::IndexEntries(std::string bytes) : bytes_(std::move(bytes)) {
+    if (bytes_.size() > LargestText) RefuseTooLarge();
+}
+
+void IndexEntries::Add(std::string_view key, std::string_view name, bool converted) {
+    const auto span = [](std::size_t at, std::size_t size) {
+        return Span{static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(size)};
+    };
+    if (!converted) {  // within the bytes, whose size is checked
+        const auto at = [&](std::string_view part) { return static_cast<std::size_t>(part.data() - bytes_.data()); };
+        spans_.push_back({span(at(key), key.size()), span(at(name), name.size())});
+        return;
+    }
+    const std::size_t keyAt = bytes_.size() + converted_.size(), nameAt = keyAt + key.size();
+    if (nameAt + name.size() > LargestText) RefuseTooLarge();
+    converted_.append(key).append(name);
+    spans_.push_back({span(keyAt, key.size()), span(nameAt, name.size())});
+}
+
+IndexEntries ParseIndexFixed(std::string bytes, CodePage& codePage) {
+    IndexEntries entries(std::move(bytes));
     // Every entry takes a line of at least 35 bytes: an index of blank lines reserves nothing.
-    entries.reserve(bytes.size() / (ShortestEntryLine + 1) + 1);
+    entries.spans_.reserve(entries.bytes_.size() / (ShortestEntryLine + 1) + 1);
     std::string_view key, name;
-    ForEachLine(Recognise(bytes), codePage, [&](std::string_view, std::string_view line, std::string_view) {
-        if (SplitFixed(TrimSpaces(line), key, name)) entries.push_back({std::string(key), std::string(name)});
+    ForEachLine(Recognise(entries.bytes_), codePage, [&](const Line& line) {
+        if (SplitFixed(TrimSpaces(line.text), key, name)) entries.Add(key, name, line.converted);
     });
     return entries;
 }
 
-std::vector<CacheEntry> ParseIndexSplit(std::string_view bytes, CodePage& codePage) {
-    std::vector<CacheEntry> entries;
-    CacheEntry entry;
-    ForEachLine(Recognise(bytes), codePage, [&](std::string_view, std::string_view line, std::string_view) {
-        if (SplitAtEquals(line, entry)) entries.push_back(entry);
+IndexEntries ParseIndexSplit(std::string bytes, CodePage& codePage) {
+    IndexEntries entries(std::move(bytes));
+    IndexEntry entry;
+    ForEachLine(Recognise(entries.bytes_), codePage, [&](const Line& line) {
+        if (SplitAtEquals(line.text, entry)) entries.Add(entry.Key, entry.RealName, line.converted);
     });
     return entries;
 }
@@ -261,11 +295,11 @@ std::string FilterIndexText(std::string_view bytes, const std::unordered_set<std
     out += Encoded(Header, index.encoding, codePage);
     out.reserve(bytes.size() + out.size() + lineEnd.size());
     std::string_view key, name;
-    ForEachLine(index, codePage, [&](std::string_view raw, std::string_view line, std::string_view) {
-        if (!SplitFixed(line, key, name)) return;
+    ForEachLine(index, codePage, [&](const Line& line) {
+        if (!SplitFixed(line.text, key, name)) return;
         if (!keys.empty() && drop.Contains(key)) return;
         out += lineEnd;
-        out += raw;
+        out += line.raw;
     });
     out += lineEnd;
     return out;
@@ -288,15 +322,15 @@ std::string EditIndexText(std::string_view bytes, const IndexEdit& edit, CodePag
     const IndexBytes index = Recognise(bytes);
     std::string out(index.mark);
     out.reserve(bytes.size() + 64);
-    CacheEntry entry;
+    IndexEntry entry;
     std::string_view lastEnd;  // the last kept line's end, empty when it has none
-    ForEachLine(index, codePage, [&](std::string_view raw, std::string_view line, std::string_view whole) {
-        if (edit.drop && SplitAtEquals(line, entry) && edit.drop(entry)) {
+    ForEachLine(index, codePage, [&](const Line& line) {
+        if (edit.drop && SplitAtEquals(line.text, entry) && edit.drop(entry)) {
             ++dropped;
             return;
         }
-        out += whole;
-        lastEnd = whole.substr(raw.size());
+        out += line.whole;
+        lastEnd = line.whole.substr(line.raw.size());
     });
     if (edit.append != nullptr) {
         std::string text;
@@ -315,11 +349,11 @@ std::string EditIndexText(std::string_view bytes, const IndexEdit& edit, CodePag
     return out;
 }
 
-std::vector<CacheEntry> ReadIndexFixed(FileSystem& fs, CodePage& codePage, std::string_view indexFile) {
+IndexEntries ReadIndexFixed(FileSystem& fs, CodePage& codePage, std::string_view indexFile) {
     return ParseIndexFixed(fs.ReadAll(indexFile), codePage);
 }
 
-std::vector<CacheEntry> ReadIndexSplit(FileSystem& fs, CodePage& codePage, std::string_view indexFile) {
+IndexEntries ReadIndexSplit(FileSystem& fs, CodePage& codePage, std::string_view indexFile) {
     return ParseIndexSplit(fs.ReadAll(indexFile), codePage);
 }
 

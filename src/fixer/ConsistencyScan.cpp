@@ -26,14 +26,14 @@ bool IsIniFile(std::string_view name) {
 
 }  // namespace
 
-ScanRows CompareIndexWithFolder(const std::vector<CacheEntry>& entries, const std::vector<std::string>& files) {
-    // Views into the callers' strings: no name is copied.
+ScanRows CompareIndexWithFolder(const IndexEntries& entries, const std::vector<std::string>& files) {
+    // Views into the callers' text: no name is copied.
     NameSet cachedKeys(files.size()), indexKeys(entries.size());
     std::string_view key;
     for (std::size_t i = 1; i < files.size(); ++i) {
         if (CachedKeyOf(files[i], key)) cachedKeys.Insert(key);
     }
-    for (const CacheEntry& e : entries) indexKeys.Insert(e.Key);
+    for (const IndexEntry e : entries) indexKeys.Insert(e.Key);
 
     ScanRows rows;
     for (std::size_t k = 1; k <= entries.size(); ++k)
