@@ -129,7 +129,7 @@ void Rip::LoadCache() {
     }
     CacheKeys.reserve(listed_.size() + 2);
     Marks.reserve(listed_.size() + 2);
-    CacheFolder cache(fs, folder);
+    CacheFolder cache(fs, folder, listed_);
     InstallMarks installed(fs, folder);
     for (const IndexEntry entry : listed_) {
         std::uint64_t size = 0, modified = 0;
