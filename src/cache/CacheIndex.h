@@ -112,12 +112,11 @@ std::string UnreadableIndexMessage(std::string_view gameFolder);
 std::string IndexPath(std::string_view gameFolder);
 std::string CachedFilePath(std::string_view gameFolder, std::string_view key);
 
-// Readings of the index's bytes. The index is text in the system code page, or UTF-16 or UTF-8
-// after a byte-order mark (UTF-16 also without one); entries come out as UTF-8 text, every name
-// exactly as the index holds it. Lines end in CR LF, LF or CR alone; a last line needs no end.
-// Unreadable encodings throw UnreadableIndex, a text of 4 GiB or more Failure. Widths count
-// characters (code points).
-// The readings keep the bytes they are given, as the text of the entries they give.
+// Readings of the index's bytes, which they keep as the text of the entries they give. The index
+// is text in the system code page, or UTF-16 or UTF-8 after a byte-order mark (UTF-16 also
+// without one); entries come out as UTF-8 text, every name exactly as the index holds it. Lines
+// end in CR LF, LF or CR alone; a last line needs no end. Unreadable encodings throw
+// UnreadableIndex, a text of 4 GiB or more Failure. Widths count characters (code points).
 IndexEntries ParseIndexFixed(std::string bytes, CodePage& codePage);
 IndexEntries ParseIndexSplit(std::string bytes, CodePage& codePage);
 // "[Cache]", then every line of 35 characters or more whose first 32 are not one of `keys`, its
