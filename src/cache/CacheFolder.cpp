@@ -1,14 +1,13 @@
 // The cache folder read once.
 #include "cache/CacheFolder.h"
 
+#include "cache/AsciiCase.h"
 #include "platform/Failure.h"
 #include "platform/FileSystem.h"
 
 namespace {
 
 constexpr std::string_view CachedSuffix = "-1.uxx";
-
-char Folded(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Whether the listing alone can settle a cached file name of this key: not so for letters beyond
 // ASCII (their case folding is the platform's), path separators and drive colons (the path leads
@@ -25,23 +24,10 @@ bool Plain(std::string_view key) {
     return true;
 }
 
-bool SameNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Folded(a[i]) != Folded(b[i])) return false;
-    return true;
-}
-
-std::size_t HashOf(std::string_view name) {
-    std::uint64_t h = 14695981039346656037ull;  // FNV-1a
-    for (const char c : name) h = (h ^ static_cast<unsigned char>(Folded(c))) * 1099511628211ull;
-    return static_cast<std::size_t>(h ^ (h >> 32));
-}
-
 // The key whose cached file bears `name`, letter case ignored; false for any other name.
 bool CachedKeyOf(std::string_view name, std::string_view& key) {
-    if (name.size() < CachedSuffix.size() || !SameNoCase(name.substr(name.size() - CachedSuffix.size()), CachedSuffix))
-        return false;
+    if (name.size() < CachedSuffix.size()) return false;
+    if (!SameIgnoringAsciiCase(name.substr(name.size() - CachedSuffix.size()), CachedSuffix)) return false;
     key = name.substr(0, name.size() - CachedSuffix.size());
     return true;
 }
@@ -85,8 +71,8 @@ void CacheFolder::Read() {
 
 std::size_t CacheFolder::Slot(std::string_view key) const {
     const std::size_t mask = slots_.size() - 1;
-    std::size_t at = HashOf(key) & mask;
-    while (slots_[at] != 0 && !SameNoCase(cached_[slots_[at] - 1].key, key)) at = (at + 1) & mask;
+    std::size_t at = HashIgnoringAsciiCase(key) & mask;
+    while (slots_[at] != 0 && !SameIgnoringAsciiCase(cached_[slots_[at] - 1].key, key)) at = (at + 1) & mask;
     return at;
 }
 
