@@ -1,6 +1,8 @@
 // What the benchmarks share: timing of our code against the bare disk work, quiet ports, a main
 // window held in memory, and a game folder on disk.
 #pragma once
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -34,6 +36,28 @@ void PrintRatio(std::string_view what, std::string_view floorName, Best best, do
 // A file's bytes read with nothing but CreateFileA and ReadFile: the floor of every index read.
 std::string ReadBare(const std::string& path);
 void WriteBare(const std::string& path, std::string_view bytes);
+
+// Files a benchmark needs by the thousand, made in one go before anything is timed: each a new
+// file of `size` bytes (which bytes does not matter), or, with `copyOf`, a copy of a file made
+// before it in the list, with its size and last-write time.
+struct NewFile {
+    std::string path;
+    std::uint64_t size = 0;
+    std::string copyOf;
+};
+void MakeFiles(const std::string& gameFolder, const std::vector<NewFile>& files);
+
+// The bytes that operator new hands out and that are not deleted yet, and the most there were at
+// once since the last ResetPeak. This is the memory our code asks for; the system's own (Windows'
+// buffers of a folder listing, a list box's strings) is not in it.
+struct HeapUse {
+    std::size_t now, peak;
+};
+HeapUse Heap();
+void ResetPeak();
+// "<what>: peak 12.3 MB beyond the 4.1 MB before, 2.99 x <base> of 4.1 MB (target <= 4)"
+void PrintPeak(std::string_view what, std::size_t before, std::size_t peak, std::string_view base,
+               std::size_t baseBytes, double target);
 
 class QuietRegistry final : public Registry {
 public:

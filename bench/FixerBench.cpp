@@ -81,11 +81,13 @@ int main() {
     BenchGame game;
     const std::string index = game.Path("\\Cache\\cache.ini");
     std::string text = "[Cache]\r\n";
+    std::vector<NewFile> cached;
     for (int i = 1; i <= Entries + Missing; ++i) {
         if (i <= Entries) text += BenchGame::KeyFor(i) + "=Package" + std::to_string(i) + ".utx\r\n";
         if (i <= Entries - Missing || i > Entries)
-            WriteBare(game.Path("\\Cache\\" + BenchGame::KeyFor(i) + "-1.uxx"), "x");
+            cached.push_back({game.Path("\\Cache\\" + BenchGame::KeyFor(i) + "-1.uxx"), 1, {}});
     }
+    MakeFiles(game.Folder(), cached);
     WriteBare(index, text);
 
     Win32FileSystem files;

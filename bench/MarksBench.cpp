@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "BenchSupport.h"
 #include "app/InstallMarks.h"
@@ -44,12 +45,13 @@ int main() {
     const std::string index = game.Path("\\Cache\\cache.ini");
     std::string text = "[Cache]\r\n";
     MarkCounts expected;
+    std::vector<NewFile> files;
     for (int i = 1; i <= Entries; ++i) {
         const std::string key = BenchGame::KeyFor(i);
         const std::string name = "Package" + std::to_string(i) + endings[i % std::size(endings)];
         text += key + "=" + name + "\r\n";
         const std::string cached = game.Path("\\Cache\\" + key + "-1.uxx");
-        WriteBare(cached, std::string(100 + i % 900, 'x'));
+        files.push_back({cached, static_cast<std::uint64_t>(100 + i % 900), {}});
         const FileType type = ClassifyFileName(name);
         if (type == FileType::Other) {
             ++expected.unmarked;
@@ -57,16 +59,16 @@ int main() {
         }
         const std::string destination = game.Folder() + std::string(DestinationSubFolder(type)) + name;
         if (i % 3 == 0) {
-            // CopyFileW keeps the last-write time, as un-caching does.
-            if (!CopyFileW(Wide(cached).c_str(), Wide(destination).c_str(), FALSE)) return 1;
+            files.push_back({destination, 0, cached});  // a copy keeps the last-write time, as un-caching does
             ++expected.sameFile;
         } else if (i % 3 == 1) {
-            WriteBare(destination, std::string(50, 'y'));
+            files.push_back({destination, 50, {}});
             ++expected.different;
         } else {
             ++expected.notInstalled;
         }
     }
+    MakeFiles(game.Folder(), files);
     WriteBare(index, text);
 
     BenchProgram program(game.Folder(), /*keepRows=*/false, /*deleteTicked=*/false);

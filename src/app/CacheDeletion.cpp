@@ -48,7 +48,7 @@ void DeleteSelectedCachedFiles(Rip& rip) {
             // Cancel stops before the next file; the index loses the lines of exactly the files deleted.
             if ((cancelled = view.CancelRequested())) break;
             ++done;
-            const std::string& key = rip.KeyOfRow(r);
+            const std::string key = rip.KeyOfRow(r);
             // A key that is no file name would name another file than its cached one (or none).
             if (CheckFileName(key + "-1.uxx") != NameFault::None) {
                 ++refused;

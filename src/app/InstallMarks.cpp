@@ -3,29 +3,11 @@
 
 #include <utility>
 
+#include "cache/AsciiCase.h"
 #include "cache/FileType.h"
 #include "platform/Failure.h"
 
 namespace {
-
-// Windows matches names without letter case. Only ASCII letters are folded here: beyond ASCII the
-// volume's own case table decides, which a listing cannot reproduce, so such names match exactly.
-// A name spelt in other accented capitals is then marked New when it is in fact there; un-caching
-// still finds it and asks before replacing it, so the mark costs nothing worse than a question.
-char Folded(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Folded(a[i]) != Folded(b[i])) return false;
-    return true;
-}
-
-std::size_t HashOf(std::string_view name) {
-    std::uint64_t h = 14695981039346656037ull;  // FNV-1a
-    for (const char c : name) h = (h ^ static_cast<unsigned char>(Folded(c))) * 1099511628211ull;
-    return static_cast<std::size_t>(h ^ (h >> 32));
-}
 
 constexpr std::size_t DestinationTypes = static_cast<std::size_t>(FileType::Other);
 
@@ -35,7 +17,11 @@ InstallMarks::InstallMarks(FileSystem& fs, std::string gameFolder)
     : fs_(fs), gameFolder_(std::move(gameFolder)), folders_(DestinationTypes) {}
 
 // An open-addressing table of positions in `found`: no allocation per name, and the names stay as
-// the disk spells them.
+// the disk spells them. Windows matches names without letter case, but only ASCII letters are
+// folded here: beyond ASCII the volume's own case table decides, which a listing cannot
+// reproduce, so such names match exactly. A name spelt in other accented capitals is then marked
+// New when it is in fact there; un-caching still finds it and asks before replacing it, so the
+// mark costs nothing worse than a question.
 void InstallMarks::Folder::Fill(std::vector<FoundFile> entries) {
     found = std::move(entries);
     std::size_t size = 16;
@@ -46,8 +32,8 @@ void InstallMarks::Folder::Fill(std::vector<FoundFile> entries) {
     for (std::size_t i = found.size(); i-- > 0;) {  // backwards, so that each chain runs in listing order
         const std::string& name = found[i].name;
         if (name == "." || name == "..") continue;
-        std::size_t at = HashOf(name) & mask;
-        while (slots[at] != 0 && !SameName(found[slots[at] - 1].name, name)) at = (at + 1) & mask;
+        std::size_t at = HashIgnoringAsciiCase(name) & mask;
+        while (slots[at] != 0 && !SameIgnoringAsciiCase(found[slots[at] - 1].name, name)) at = (at + 1) & mask;
         next[i] = slots[at];
         slots[at] = static_cast<std::uint32_t>(i + 1);
     }
@@ -56,8 +42,8 @@ void InstallMarks::Folder::Fill(std::vector<FoundFile> entries) {
 const FoundFile* InstallMarks::Folder::Find(std::string_view name) const {
     if (slots.empty()) return nullptr;
     const std::size_t mask = slots.size() - 1;
-    std::size_t at = HashOf(name) & mask;
-    while (slots[at] != 0 && !SameName(found[slots[at] - 1].name, name)) at = (at + 1) & mask;
+    std::size_t at = HashIgnoringAsciiCase(name) & mask;
+    while (slots[at] != 0 && !SameIgnoringAsciiCase(found[slots[at] - 1].name, name)) at = (at + 1) & mask;
     if (slots[at] == 0) return nullptr;
     // Names that differ only in letter case can share a folder under Wine (or in a folder Windows
     // keeps case-sensitive): the one spelt exactly is the one a copy would reach, else the first.

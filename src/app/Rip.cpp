@@ -55,11 +55,11 @@ std::uint64_t RoundedAverage(std::uint64_t total, std::uint64_t count) {
 
 }  // namespace
 
-const std::string& Rip::KeyOfRow(int row) {
+std::string Rip::KeyOfRow(int row) {
     const int slot = view_.RowData(row);
     if (slot < 1 || static_cast<std::size_t>(slot) >= CacheKeys.size())
         throw std::logic_error("list row without a key slot");
-    return CacheKeys[static_cast<std::size_t>(slot)];
+    return std::string(CacheKeys[static_cast<std::size_t>(slot)]);
 }
 
 void Rip::LocateFolder() {
@@ -112,8 +112,9 @@ void Rip::LoadCache() {
         }
     } tally{*this, {}, 0, 0, {}};
     view_.BeginRows();
-    CacheKeys.assign(2, std::string());
+    CacheKeys.assign(2, std::string_view());
     Marks.assign(2, InstallMark::Unmarked);
+    listed_ = IndexEntries();  // the old keys' text goes before the new is read
 
     bool indexThere = false;
     try {
@@ -122,19 +123,20 @@ void Rip::LoadCache() {
     }
     if (!indexThere) return;
 
-    std::vector<CacheEntry> entries;
     try {
-        entries = ReadIndexFixed(fs, ports_.codePage, folder + "\\Cache\\Cache.ini");
+        listed_ = ReadIndexFixed(fs, ports_.codePage, folder + "\\Cache\\Cache.ini");
     } catch (const Failure&) {
         // Nothing could be read: the listing is what was read so far, which is nothing.
     }
-    CacheFolder cache(fs, folder);
+    CacheKeys.reserve(listed_.size() + 2);
+    Marks.reserve(listed_.size() + 2);
+    CacheFolder cache(fs, folder, listed_);
     InstallMarks installed(fs, folder);
-    for (CacheEntry& entry : entries) {
+    for (const IndexEntry entry : listed_) {
         std::uint64_t size = 0, modified = 0;
         if (!cache.SizeAndDateOf(entry.Key, size, modified)) continue;  // no cached file: not listed, not counted
         const InstallMark mark = installed.Of(entry.RealName, size, modified);
-        CacheKeys.push_back(std::move(entry.Key));
+        CacheKeys.push_back(entry.Key);
         Marks.push_back(mark);
         try {
             view_.AddRow(entry.RealName, static_cast<int>(CacheKeys.size() - 1), mark);

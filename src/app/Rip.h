@@ -3,9 +3,11 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/RipView.h"
+#include "cache/CacheIndex.h"
 #include "fixer/FixerHost.h"
 #include "uncache/UncacheHost.h"
 
@@ -37,8 +39,9 @@ public:
 
     // The result of the last folder check.
     bool ValidPath = false;
-    // Slot 0 is unused, slot 1 always empty; slot n holds the key of the row whose item datum is n.
-    std::vector<std::string> CacheKeys{std::string(), std::string()};
+    // Slot 0 is unused, slot 1 always empty; slot n holds the key of the row whose item datum is n,
+    // a view of the index as the last listing read it, valid until the next listing.
+    std::vector<std::string_view> CacheKeys{std::string_view(), std::string_view()};
     // The install mark of each slot's row, beside CacheKeys.
     std::vector<InstallMark> Marks{InstallMark::Unmarked, InstallMark::Unmarked};
 
@@ -47,7 +50,7 @@ public:
     std::string GameFolder() override { return view_.PathText(); }
     bool IsPathValid() override { return ValidPath; }
     // The key of a row, through its item datum.
-    const std::string& KeyOfRow(int row) override;
+    std::string KeyOfRow(int row) override;
 
     // The path box becomes the game's record of its folder (Find, Escape, start-up), cleaned, and
     // ValidPath what checking that text gives, quietly: the folder shown is the folder checked.
@@ -107,4 +110,6 @@ private:
     RipView& view_;
     RipPorts ports_;
     bool busy_ = false;
+    // The index as the last listing read it: the text of CacheKeys.
+    IndexEntries listed_;
 };

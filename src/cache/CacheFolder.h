@@ -1,42 +1,47 @@
-// The cache folder read once for a whole listing: each cached file's size by its key, as a size
-// query of that one file would give it, without a lookup of its own per entry.
+// The cache folder read once for a whole listing: the cached file of each of the index's entries,
+// with its size and time as a query of that one file would give them, without a lookup of its own
+// per entry.
 #pragma once
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "cache/CacheIndex.h"
 #include "platform/FileSystem.h"
 
 class CacheFolder {
 public:
-    // The game folder's Cache folder is listed at the first question. Where it cannot be listed,
-    // every key is asked about by a size query of its own.
-    CacheFolder(FileSystem& fs, std::string gameFolder);
+    // At the first question, the game folder's Cache folder is listed once and each file found there
+    // is matched with the entries' keys, without ASCII letter case. The entries must outlive it.
+    // Where the folder cannot be listed, every key is asked about by queries of its own.
+    CacheFolder(FileSystem& fs, std::string gameFolder, const IndexEntries& entries);
     CacheFolder(const CacheFolder&) = delete;
     CacheFolder& operator=(const CacheFolder&) = delete;
 
-    // The size of the key's cached file; false where a size query of its path would fail (no such
-    // file, or a folder of that name). Most entries of a large cache are looked up here, so a
-    // missing file costs no exception.
-    bool SizeOf(const std::string& key, std::uint64_t& size);
-    // The same, with the cached file's last-write time (FILETIME ticks) from the same reading. Where
-    // the file had to be asked about on its own and its time cannot be read, the time is 0: the
-    // file is still listed, as SizeOf would list it.
-    bool SizeAndDateOf(const std::string& key, std::uint64_t& size, std::uint64_t& modified);
+    // The size and last-write time (FILETIME ticks) of the key's cached file; false where a size
+    // query of its path would fail (no such file, or a folder of that name). Most entries of a large
+    // cache are looked up here, so a missing file costs no exception. Where the file had to be asked
+    // about on its own and its time cannot be read, the time is 0: the file is still listed, as a
+    // size query would list it.
+    bool SizeAndDateOf(std::string_view key, std::uint64_t& size, std::uint64_t& modified);
 
 private:
     void Read();
-    // SizeOf, and the time too when `modified` is given.
-    bool Look(const std::string& key, std::uint64_t& size, std::uint64_t* modified);
-    // The slot of the name in slots_: where it is, or the empty one where it would go.
-    std::size_t Slot(std::string_view name) const;
+    // The slot of the key in slots_: where it is, or the empty one where it would go.
+    std::size_t Slot(std::string_view key) const;
 
-    static constexpr std::uint64_t NotAFile = ~std::uint64_t{0}, Ambiguous = NotAFile - 1;
+    // Sizes that are marks: no file of the key's name found, a folder of its name, or two names that
+    // differ only in letter case, of which the platform picks one.
+    static constexpr std::uint64_t Absent = ~std::uint64_t{0}, NotAFile = Absent - 1, Ambiguous = Absent - 2;
+    struct Cached {
+        std::string_view key;
+        std::uint64_t size, modified;
+    };
     FileSystem& fs_;
     const std::string gameFolder_;
+    const IndexEntries& entries_;
     bool read_ = false, listed_ = false;
-    std::vector<FoundFile> found_;  // the folder's entries: names in lower case, sizes or the marks above, times
-    std::vector<std::size_t> slots_;  // 1 + a position in found_, or 0 for an empty slot
-    std::string name_;  // the cached file name being looked up
+    std::vector<Cached> cached_;       // one per key that the listing can settle, entries' letter case ignored
+    std::vector<std::size_t> slots_;  // 1 + a position in cached_, or 0 for an empty slot
 };

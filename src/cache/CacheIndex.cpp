@@ -2,7 +2,10 @@
 #include "cache/CacheIndex.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
+#include "cache/NameSet.h"
 #include "platform/CodePage.h"
 #include "platform/Failure.h"
 #include "platform/FileSystem.h"
@@ -58,54 +61,75 @@ void SplitLines(std::size_t count, At at, Each each) {
 }
 
 bool IsAscii(std::string_view s) {
-    for (const char c : s)
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
-    return true;
+    unsigned char any = 0;  // no early exit: the loop stays one the compiler can vectorise
+    for (const char c : s) any |= static_cast<unsigned char>(c);
+    return any < 0x80;
 }
 
-// Calls `each(raw, text, whole)` for every line of the index: its bytes as they stand in the file
-// (line end excluded), the same line as UTF-8 text, and its bytes with its line end.
+// Where the line of bytes that starts at `start` ends: at the first CR or LF from there, or at the
+// end of the text; and whether every byte before that is ASCII. One pass, eight bytes at a time:
+// the line end and the check for conversion cost less than a search of the C library each.
+std::size_t LineEnd(std::string_view text, std::size_t start, bool& ascii) {
+    constexpr std::uint64_t ones = 0x0101010101010101u, highs = 0x8080808080808080u;
+    const auto hasZeroByte = [&](std::uint64_t w) { return ((w - ones) & ~w & highs) != 0; };
+    std::uint64_t seen = 0;  // every byte passed, OR-ed together
+    std::size_t i = start;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, text.data() + i, 8);
+        if (hasZeroByte(w ^ (ones * '\r')) || hasZeroByte(w ^ (ones * '\n'))) break;
+        seen |= w;
+    }
+    for (; i < text.size() && text[i] != '\r' && text[i] != '\n'; ++i) seen |= static_cast<unsigned char>(text[i]);
+    ascii = (seen & highs) == 0;
+    return i;
+}
+
+// A line of the index: its bytes as they stand in the file (line end excluded), the same bytes
+// with the line end, and its UTF-8 text, which is `raw` itself unless the line had to be
+// converted; converted text is valid until the next line. `ascii`: every byte of the line is
+// ASCII, one character each.
+struct Line {
+    std::string_view raw, whole, text;
+    bool converted, ascii;
+};
+
+// Calls `each(line)` for every line of the index.
 template <typename Each>
 void ForEachLine(const IndexBytes& index, CodePage& codePage, Each each) {
     const std::string_view text = index.text;
-    if (index.encoding == Encoding::Ansi) {
-        // The common case, kept free of copies: the line ends are found with two cached searches,
-        // so that an index of many short lines or of lone CRs is still read in one pass.
-        const std::size_t n = text.size();
-        std::size_t start = 0, nl = std::min(text.find('\n'), n), cr = std::min(text.find('\r'), n);
-        std::string converted;
-        while (start < n) {
-            if (nl < start) nl = std::min(text.find('\n', start), n);
-            if (cr < start) cr = std::min(text.find('\r', start), n);
-            const std::size_t end = std::min(nl, cr);
-            const std::size_t next = std::min(end + (end == cr && cr + 1 == nl ? 2 : 1), n);
-            const std::string_view line = text.substr(start, end - start);
-            if (IsAscii(line)) {
-                each(line, line, text.substr(start, next - start));
-            } else {
-                converted = codePage.ToUtf8(line);
-                each(line, std::string_view(converted), text.substr(start, next - start));
-            }
-            start = next;
-        }
-    } else if (index.encoding == Encoding::Utf8) {
-        if (!IsUtf8(text, true)) throw UnreadableIndex();
-        SplitLines(text.size(), [&](std::size_t i) { return static_cast<char16_t>(text[i]); },
-                   [&](std::size_t s, std::size_t e, std::size_t next) {
-                       const std::string_view raw = text.substr(s, e - s);
-                       each(raw, raw, text.substr(s, next - s));
-                   });
-    } else {
+    std::string converted;
+    if (index.encoding == Encoding::Utf16LE || index.encoding == Encoding::Utf16BE) {
         std::u16string units;
-        std::string converted;
         SplitLines(text.size() / 2, [&](std::size_t i) { return UnitAt(index, i); },
                    [&](std::size_t s, std::size_t e, std::size_t next) {
                        units.clear();
                        for (std::size_t i = s; i < e; ++i) units += UnitAt(index, i);
-                       converted = Utf8FromUtf16(units);
-                       each(text.substr(2 * s, 2 * (e - s)), std::string_view(converted),
-                            text.substr(2 * s, 2 * (next - s)));
+                       converted.clear();
+                       AppendUtf8FromUtf16(units, converted);
+                       each(Line{text.substr(2 * s, 2 * (e - s)), text.substr(2 * s, 2 * (next - s)), converted, true,
+                                 false});
                    });
+        return;
+    }
+    // Code-page text and UTF-8, split on bytes: no character of either holds a CR or LF byte but
+    // those. A line of ASCII is its own text in both, and the common case is kept free of copies.
+    for (std::size_t start = 0; start < text.size();) {
+        bool ascii = false;
+        const std::size_t end = LineEnd(text, start, ascii);
+        const bool crLf = end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n';
+        const std::size_t next = std::min(end + (crLf ? 2 : 1), text.size());
+        const std::string_view line = text.substr(start, end - start), whole = text.substr(start, next - start);
+        if (ascii) {
+            each(Line{line, whole, line, false, true});
+        } else if (index.encoding == Encoding::Utf8) {
+            if (!IsUtf8(line, true)) throw UnreadableIndex();
+            each(Line{line, whole, line, false, false});
+        } else {
+            converted = codePage.ToUtf8(line);
+            each(Line{line, whole, converted, true, false});
+        }
+        start = next;
     }
 }
 
@@ -143,9 +167,14 @@ std::size_t PrefixBytes(std::string_view text, std::size_t chars) {
 }
 
 // The fixed-width reading of a trimmed line: a key of 32 characters, one character not examined,
-// and a name of at least two. False for a shorter line.
-bool SplitFixed(std::string_view line, std::string_view& key, std::string_view& name) {
+// and a name of at least two. False for a shorter line. `ascii`: the line is known to be ASCII.
+bool SplitFixed(std::string_view line, bool ascii, std::string_view& key, std::string_view& name) {
     if (line.size() < ShortestEntryLine) return false;  // fewer bytes, fewer characters
+    if (ascii || IsAscii(line.substr(0, ShortestEntryLine))) {  // the common line: one byte a character
+        key = line.substr(0, KeyLength);
+        name = line.substr(KeyLength + 1);
+        return true;
+    }
     const std::size_t keyEnd = PrefixBytes(line, KeyLength);
     const std::size_t nameStart = keyEnd == std::string_view::npos ? keyEnd : keyEnd + PrefixBytes(line.substr(keyEnd), 1);
     if (nameStart == std::string_view::npos || PrefixBytes(line.substr(nameStart), 2) == std::string_view::npos)
@@ -163,13 +192,12 @@ std::string_view TrimSpaces(std::string_view s) {
 }
 
 // The split reading of a line: trimmed, the header skipped, the key up to the first "=".
-bool SplitAtEquals(std::string_view line, CacheEntry& entry) {
+bool SplitAtEquals(std::string_view line, IndexEntry& entry) {
     line = TrimSpaces(line);
     if (line == Header) return false;
     const std::size_t eq = line.find('=');
     if (eq == std::string_view::npos) return false;
-    entry.Key.assign(line.substr(0, eq));
-    entry.RealName.assign(line.substr(eq + 1));
+    entry = {line.substr(0, eq), line.substr(eq + 1)};
     return true;
 }
 
@@ -229,22 +257,49 @@ std::string CachedFilePath(std::string_view gameFolder, std::string_view key) {
     return path;
 }
 
-std::vector<CacheEntry> ParseIndexFixed(std::string_view bytes, CodePage& codePage) {
-    std::vector<CacheEntry> entries;
+namespace {
+
+constexpr std::size_t LargestText = UINT32_MAX;
+
+[[noreturn]] void RefuseTooLarge() { throw Failure("cache.ini is too large to be read: 4 GB or more."); }
+
+}  // namespace
+
+IndexEntries::IndexEntries(std::string bytes) : bytes_(std::move(bytes)) {
+    if (bytes_.size() > LargestText) RefuseTooLarge();
+}
+
+void IndexEntries::Add(std::string_view key, std::string_view name, bool converted) {
+    const auto span = [](std::size_t at, std::size_t size) {
+        return Span{static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(size)};
+    };
+    if (!converted) {  // within the bytes, whose size is checked
+        const auto at = [&](std::string_view part) { return static_cast<std::size_t>(part.data() - bytes_.data()); };
+        spans_.push_back({span(at(key), key.size()), span(at(name), name.size())});
+        return;
+    }
+    const std::size_t keyAt = bytes_.size() + converted_.size(), nameAt = keyAt + key.size();
+    if (nameAt + name.size() > LargestText) RefuseTooLarge();
+    converted_.append(key).append(name);
+    spans_.push_back({span(keyAt, key.size()), span(nameAt, name.size())});
+}
+
+IndexEntries ParseIndexFixed(std::string bytes, CodePage& codePage) {
+    IndexEntries entries(std::move(bytes));
     // Every entry takes a line of at least 35 bytes: an index of blank lines reserves nothing.
-    entries.reserve(bytes.size() / (ShortestEntryLine + 1) + 1);
+    entries.spans_.reserve(entries.bytes_.size() / (ShortestEntryLine + 1) + 1);
     std::string_view key, name;
-    ForEachLine(Recognise(bytes), codePage, [&](std::string_view, std::string_view line, std::string_view) {
-        if (SplitFixed(TrimSpaces(line), key, name)) entries.push_back({std::string(key), std::string(name)});
+    ForEachLine(Recognise(entries.bytes_), codePage, [&](const Line& line) {
+        if (SplitFixed(TrimSpaces(line.text), line.ascii, key, name)) entries.Add(key, name, line.converted);
     });
     return entries;
 }
 
-std::vector<CacheEntry> ParseIndexSplit(std::string_view bytes, CodePage& codePage) {
-    std::vector<CacheEntry> entries;
-    CacheEntry entry;
-    ForEachLine(Recognise(bytes), codePage, [&](std::string_view, std::string_view line, std::string_view) {
-        if (SplitAtEquals(line, entry)) entries.push_back(entry);
+IndexEntries ParseIndexSplit(std::string bytes, CodePage& codePage) {
+    IndexEntries entries(std::move(bytes));
+    IndexEntry entry;
+    ForEachLine(Recognise(entries.bytes_), codePage, [&](const Line& line) {
+        if (SplitAtEquals(line.text, entry)) entries.Add(entry.Key, entry.RealName, line.converted);
     });
     return entries;
 }
@@ -254,18 +309,29 @@ std::string FilterIndexText(std::string_view bytes, const std::unordered_set<std
     const IndexBytes index = Recognise(bytes);
     const std::string lineEnd = Encoded(CrLf, index.encoding, codePage);
     // Looked up by view, so that no line costs an allocation.
-    std::unordered_set<std::string_view> drop(keys.begin(), keys.end());
+    NameSet drop(keys.size());
+    for (const std::string& key : keys) drop.Insert(key);
     std::string out(index.mark);
     out += Encoded(Header, index.encoding, codePage);
-    out.reserve(bytes.size() + out.size() + lineEnd.size());
-    std::string_view key, name;
-    ForEachLine(index, codePage, [&](std::string_view raw, std::string_view line, std::string_view) {
-        if (!SplitFixed(line, key, name)) return;
-        if (!drop.empty() && drop.count(key) != 0) return;
-        out += lineEnd;
-        out += raw;
-    });
     out += lineEnd;
+    out.reserve(bytes.size() + out.size());
+    // Kept lines that end as the rewrite ends every line are copied as they stand, each stretch of
+    // them between two lines that go in one piece.
+    std::string_view stretch;
+    std::string_view key, name;
+    ForEachLine(index, codePage, [&](const Line& line) {
+        if (!SplitFixed(line.text, line.ascii, key, name)) return;
+        if (!keys.empty() && drop.Contains(key)) return;
+        const bool endsAsKept = line.whole.substr(line.raw.size()) == lineEnd;
+        if (endsAsKept && stretch.data() + stretch.size() == line.whole.data()) {
+            stretch = std::string_view(stretch.data(), stretch.size() + line.whole.size());
+            return;
+        }
+        out += stretch;
+        stretch = endsAsKept ? line.whole : std::string_view();
+        if (!endsAsKept) out.append(line.raw).append(lineEnd);
+    });
+    out += stretch;
     return out;
 }
 
@@ -286,15 +352,15 @@ std::string EditIndexText(std::string_view bytes, const IndexEdit& edit, CodePag
     const IndexBytes index = Recognise(bytes);
     std::string out(index.mark);
     out.reserve(bytes.size() + 64);
-    CacheEntry entry;
+    IndexEntry entry;
     std::string_view lastEnd;  // the last kept line's end, empty when it has none
-    ForEachLine(index, codePage, [&](std::string_view raw, std::string_view line, std::string_view whole) {
-        if (edit.drop && SplitAtEquals(line, entry) && edit.drop(entry)) {
+    ForEachLine(index, codePage, [&](const Line& line) {
+        if (edit.drop && SplitAtEquals(line.text, entry) && edit.drop(entry)) {
             ++dropped;
             return;
         }
-        out += whole;
-        lastEnd = whole.substr(raw.size());
+        out += line.whole;
+        lastEnd = line.whole.substr(line.raw.size());
     });
     if (edit.append != nullptr) {
         std::string text;
@@ -313,11 +379,11 @@ std::string EditIndexText(std::string_view bytes, const IndexEdit& edit, CodePag
     return out;
 }
 
-std::vector<CacheEntry> ReadIndexFixed(FileSystem& fs, CodePage& codePage, std::string_view indexFile) {
+IndexEntries ReadIndexFixed(FileSystem& fs, CodePage& codePage, std::string_view indexFile) {
     return ParseIndexFixed(fs.ReadAll(indexFile), codePage);
 }
 
-std::vector<CacheEntry> ReadIndexSplit(FileSystem& fs, CodePage& codePage, std::string_view indexFile) {
+IndexEntries ReadIndexSplit(FileSystem& fs, CodePage& codePage, std::string_view indexFile) {
     return ParseIndexSplit(fs.ReadAll(indexFile), codePage);
 }
 

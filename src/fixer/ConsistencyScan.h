@@ -17,7 +17,7 @@ struct ScanRows {
 // `files` is a listing as MFiles::ListFiles gives it, slot 0 empty. An entry's cached file is the
 // name key & "-1.uxx", compared exactly (letter case included). ".ini" files (letter case
 // ignored) and empty names (what a failed listing holds) are neither unreferenced nor physical.
-ScanRows CompareIndexWithFolder(const std::vector<CacheEntry>& entries, const std::vector<std::string>& files);
+ScanRows CompareIndexWithFolder(const IndexEntries& entries, const std::vector<std::string>& files);
 
 // "No problems found !", or what was found: "Found problem files :  3 unreferenced files and 2
 // references to unexisting files", either half alone when the other count is 0.

@@ -17,7 +17,7 @@ struct ScanEnded {};
 
 std::size_t Slot(FixList list) { return static_cast<std::size_t>(list); }
 
-std::string CachedName(const CacheEntry& entry) { return entry.Key + "-1.uxx"; }
+std::string CachedName(const IndexEntry& entry) { return std::string(entry.Key) + "-1.uxx"; }
 
 }  // namespace
 
@@ -55,7 +55,7 @@ void Fix::RefreshLists() {
     view_.SetFilenameText("");
     view_.SetLabel(FixLabel::Size, "");
     view_.SetLabel(FixLabel::Modif, "");
-    ini_.clear();
+    ini_ = IndexEntries();
     cacheFiles_.clear();
 
     const std::string folder = host_.GameFolder();
@@ -94,7 +94,7 @@ void Fix::FillLists() {
 }
 
 // A row goes into the window first: a row the window refused stands for nothing.
-void Fix::AddRow(FixList list, std::size_t stands, const std::string& text) {
+void Fix::AddRow(FixList list, std::size_t stands, std::string_view text) {
     view_.AddRow(list, text);
     rows_[Slot(list)].push_back(stands);
 }
@@ -186,9 +186,10 @@ void Fix::lstCache_Click() {
 // names that very file and the line written for it reads back as the same key and name.
 bool Fix::CanBind(const std::string& file, const std::string& key, const std::string& name) {
     const auto readBack = [&](const std::string& k, const std::string& n) {
-        const std::vector<CacheEntry> back =
+        const IndexEntries back =
             ParseIndexSplit("\xEF\xBB\xBF" + BuildIndexText({{k, n}}), ports_.codePage);  // UTF-8, as written
-        return back.size() == 1 ? back[0] : CacheEntry{"?", "?"};  // "?" is in no file name
+        if (back.size() != 1) return CacheEntry{"?", "?"};  // "?" is in no file name
+        return CacheEntry{std::string(back[0].Key), std::string(back[0].RealName)};
     };
     if (key + "-1.uxx" != file || readBack(key, "x").Key != key) {
         Warn("\"" + file + "\" cannot be bound to a real filename: the game looks for a cached file under its "
@@ -232,7 +233,7 @@ void Fix::cmdSave_Click() {
     }
     // Every line of the same key or the same name goes, asked about or not; the new one comes last.
     const CacheEntry line{key, name};
-    Edit({[&](const CacheEntry& e) { return e.Key == key || e.RealName == name; }, &line});
+    Edit({[&](const IndexEntry& e) { return e.Key == key || e.RealName == name; }, &line});
     RefreshLists();
 }
 
@@ -245,7 +246,7 @@ void Fix::cmdDelCache_Click() {
     if (question == nullptr) return Warn("File isn't referenced in cache.ini!", "Invalid filename!");
     if (ports_.prompts.Message(question, name, MsgIcon::Question, MsgButtons::YesNoDefaultNo) != MsgAnswer::Yes) return;
     // The cached file stays: the next scan lists it as unreferenced.
-    if (Edit({[&](const CacheEntry& e) { return e.RealName == name; }, nullptr}) == 0) {
+    if (Edit({[&](const IndexEntry& e) { return e.RealName == name; }, nullptr}) == 0) {
         Warn("cache.ini no longer references \"" + name + "\", so it stays as it is. The lists now show cache.ini "
              "as it is.", ProgramTitle);
     }

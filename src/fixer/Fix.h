@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cache/CacheIndex.h"
@@ -57,7 +58,7 @@ private:
     void Step(Action action);
     void ReadIndex(const std::string& folder);
     void FillLists();
-    void AddRow(FixList list, std::size_t stands, const std::string& text);
+    void AddRow(FixList list, std::size_t stands, std::string_view text);
     std::size_t Selected(FixList list);
     bool Shows(FixList list, const std::string& realName) const;
     void SelectHex(const std::string& file);
@@ -72,7 +73,7 @@ private:
     FixPorts ports_;
     // The last scan's state: the entries of cache.ini in file order (IniKeys, IniNames; entry k is
     // slot k - 1) and the listing of the cache folder (CacheFiles).
-    std::vector<CacheEntry> ini_;
+    IndexEntries ini_;
     std::vector<std::string> cacheFiles_;
     // What each row of a list stands for: an entry number for lstOK and lstCache, a slot of the
     // listing for lstFiles and cmbHex. Indexed by FixList.

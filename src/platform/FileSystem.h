@@ -3,6 +3,7 @@
 // NUL byte names nothing: every operation on it fails.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -90,8 +91,16 @@ public:
     virtual std::string ReadStart(std::string_view path, std::size_t count) = 0;
     virtual void MakeFolder(std::string_view path) = 0;
     virtual void Rename(std::string_view from, std::string_view to) = 0;
-    // Every entry that a wildcard search of `pattern` yields, folders and "." included.
-    virtual std::vector<FoundFile> List(std::string_view pattern) = 0;
+    // Calls `each` with every entry that a wildcard search of `pattern` yields, folders and "."
+    // included, one at a time, so that a folder of any size costs no memory per entry; the entry
+    // passed is valid during the call only. Fails before the first entry where the search cannot start.
+    virtual void ForEachFound(std::string_view pattern, const std::function<void(const FoundFile&)>& each) = 0;
+    // The same entries kept in a list.
+    std::vector<FoundFile> List(std::string_view pattern) {
+        std::vector<FoundFile> found;
+        ForEachFound(pattern, [&](const FoundFile& f) { found.push_back(f); });
+        return found;
+    }
     // A file opened for reading from its start; others may read it meanwhile, but not write it.
     virtual std::unique_ptr<ReadStream> OpenRead(std::string_view path) = 0;
     // A new, empty file for writing, which no one else may open until it is closed; fails when

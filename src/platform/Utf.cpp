@@ -4,6 +4,11 @@
 std::string Utf8FromUtf16(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());
+    AppendUtf8FromUtf16(text, out);
+    return out;
+}
+
+void AppendUtf8FromUtf16(std::u16string_view text, std::string& out) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
@@ -20,7 +25,6 @@ std::string Utf8FromUtf16(std::u16string_view text) {
                     static_cast<char>(0x80 | ((c >> 6) & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
         }
     }
-    return out;
 }
 
 namespace {

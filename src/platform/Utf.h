@@ -8,6 +8,9 @@
 
 // UTF-16 to UTF-8; never fails.
 std::string Utf8FromUtf16(std::u16string_view text);
+// The same, appended to `out`: a text converted piece by piece into one buffer costs no allocation
+// per piece.
+void AppendUtf8FromUtf16(std::u16string_view text, std::string& out);
 // UTF-8 to UTF-16. False for bytes that are not UTF-8 (overlong forms, stray continuation bytes,
 // code points past U+10FFFF); with `strict`, halves of pairs are refused too, as they must be in
 // a UTF-8 file written by anyone else.

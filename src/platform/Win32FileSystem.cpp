@@ -348,18 +348,22 @@ void Win32FileSystem::Rename(std::string_view from, std::string_view to) {
     Check(MoveFileW(Z(from).c_str(), Z(to).c_str()));
 }
 
-std::vector<FoundFile> Win32FileSystem::List(std::string_view pattern) {
+void Win32FileSystem::ForEachFound(std::string_view pattern, const std::function<void(const FoundFile&)>& each) {
     WIN32_FIND_DATAW data;
     Handle find(FindFirstFileW(Exact(pattern).c_str(), &data), true);
     if (!find.valid()) ThrowLastError();
-    std::vector<FoundFile> found;
+    FoundFile found{};  // one name buffer for the whole search
     do {
-        found.push_back({Narrow(data.cFileName, MAX_PATH), data.dwFileAttributes,
-                         (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
-                         (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-                             data.ftLastWriteTime.dwLowDateTime});
+        std::size_t length = 0;
+        while (length < MAX_PATH && data.cFileName[length] != L'\0') ++length;
+        found.name.clear();
+        AppendUtf8FromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(data.cFileName), length), found.name);
+        found.attributes = data.dwFileAttributes;
+        found.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        found.modified = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                         data.ftLastWriteTime.dwLowDateTime;
+        each(found);
     } while (FindNextFileW(find.get(), &data));
-    return found;
 }
 
 std::unique_ptr<ReadStream> Win32FileSystem::OpenRead(std::string_view path) {

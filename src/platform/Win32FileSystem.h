@@ -18,7 +18,7 @@ public:
     std::string ReadStart(std::string_view path, std::size_t count) override;
     void MakeFolder(std::string_view path) override;
     void Rename(std::string_view from, std::string_view to) override;
-    std::vector<FoundFile> List(std::string_view pattern) override;
+    void ForEachFound(std::string_view pattern, const std::function<void(const FoundFile&)>& each) override;
     std::unique_ptr<ReadStream> OpenRead(std::string_view path) override;
     std::unique_ptr<WriteStream> CreateNew(std::string_view path) override;
     std::uint64_t LastModified(std::string_view path) override;

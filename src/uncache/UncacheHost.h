@@ -38,8 +38,8 @@ public:
     virtual int RowCount() = 0;
     virtual std::string RowText(int row) = 0;
     virtual bool IsRowSelected(int row) = 0;
-    // The key of a row, through its item datum.
-    virtual const std::string& KeyOfRow(int row) = 0;
+    // The key of a row, through its item datum: a copy, which a listing that follows leaves as it is.
+    virtual std::string KeyOfRow(int row) = 0;
     virtual bool DeleteTicked() = 0;
     // Handles every pending window message once, then returns.
     virtual void YieldOnce() = 0;

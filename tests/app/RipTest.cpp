@@ -7,6 +7,9 @@ namespace {
 
 std::string K(int n) { return World::KeyFor(n); }
 
+// The keys of the listing's slots, as text of their own.
+std::vector<std::string> Keys(const World& w) { return {w.rip.CacheKeys.begin(), w.rip.CacheKeys.end()}; }
+
 }  // namespace
 
 TEST(RipLoadCache, ListsEachCachedFileWithItsSlotAndCountsItsCategory) {
@@ -16,7 +19,7 @@ TEST(RipLoadCache, ListsEachCachedFileWithItsSlotAndCountsItsCategory) {
     // Short lines, headers, blanks and a 34-character line are never rows.
     w.fs.AddFile(w.Path("\\Cache\\cache.ini"), "\r\nabc=Short.u\r\n  \r\n" + K(99) + "=a\r\n" + w.Index());
     w.rip.LoadCache();
-    EXPECT_EQ(w.rip.CacheKeys, (std::vector<std::string>{"", "", K(1), K(3), K(4), K(5), K(6), K(7), K(8), K(9), K(10),
+    EXPECT_EQ(Keys(w), (std::vector<std::string>{"", "", K(1), K(3), K(4), K(5), K(6), K(7), K(8), K(9), K(10),
                                                          K(11), K(12), K(13), K(14)}));
     EXPECT_EQ(w.Rows(), "DM-Test.ut2@2 Foo.U@3 Bar.u@4 Bar.int@5 Song.ogg@6 Theme.umx@7 Rock.utx@8 Boom.uax@9 "
                         "Crane.usx@10 Game.uvx@11 Rig.ukx@12 Readme.txt@13 DM-Big.UT2@14 ");
@@ -53,7 +56,7 @@ TEST(RipListing, SelectAllThenAnInvalidFolderLeavesEverythingAndAMissingIndexEmp
     EXPECT_EQ(w.view.pathReturns, 4) << "the path box is selected and focused each time";
     EXPECT_TRUE(w.view.rows.size() == 2 && w.view.rows[0].selected && w.view.rows[1].selected && w.view.current == 1)
         << "both rows still there and selected, the last one current";
-    EXPECT_EQ(w.rip.CacheKeys, (std::vector<std::string>{"", "", K(1), K(2)}));
+    EXPECT_EQ(Keys(w), (std::vector<std::string>{"", "", K(1), K(2)}));
     EXPECT_EQ(w.view.labels, labels);
     // The folder check cleans the text and finds the index, the listing's own lookup then does not.
     w.view.path = "  C:\\Games\\UT2003\\  ";
@@ -61,7 +64,7 @@ TEST(RipListing, SelectAllThenAnInvalidFolderLeavesEverythingAndAMissingIndexEmp
     w.rip.cmdRefresh_Click();
     EXPECT_EQ(w.view.path, World::Game);
     EXPECT_TRUE(w.view.rows.empty());
-    EXPECT_EQ(w.rip.CacheKeys, (std::vector<std::string>{"", ""}));
+    EXPECT_EQ(Keys(w), (std::vector<std::string>{"", ""}));
     // The counts describe the rows shown, none: not the two files listed before.
     EXPECT_EQ(w.view.labels[RipLabel::Maps] + "|" + w.view.labels[RipLabel::MB],
               "Maps (*.ut2) : 0|Cache size:  <0> / 0 files  =  <0> / file");
@@ -74,12 +77,13 @@ TEST(RipLoadCache, AFailureWhileFillingTheListLeavesItRedrawnWithEveryRowsKeyAnd
     EXPECT_THROW(w.rip.LoadCache(), std::bad_alloc);
     EXPECT_FALSE(w.view.redrawOff);
     EXPECT_EQ(w.Rows(), "DM-A.ut2@2 ");
-    EXPECT_EQ(w.rip.CacheKeys, (std::vector<std::string>{"", "", K(1)})) << "no key without its row";
+    EXPECT_EQ(Keys(w), (std::vector<std::string>{"", "", K(1)})) << "no key without its row";
     EXPECT_EQ(w.view.labels[RipLabel::Maps] + "|" + w.view.labels[RipLabel::MB],
               "Maps (*.ut2) : 1|Cache size:  <10> / 1 files  =  <10> / file") << "the counts of the rows shown";
     w.view.failRow = -1;
     w.rip.LoadCache();
     EXPECT_EQ(w.Rows(), "DM-A.ut2@2 DM-B.ut2@3 DM-C.ut2@4 ");
+    EXPECT_EQ(Keys(w), (std::vector<std::string>{"", "", K(1), K(2), K(3)})) << "views of the new reading's text";
 }
 
 TEST(RipLoadCache, OneReadingOfTheFolderListsAsASizeQueryPerEntryDoes) {
@@ -99,7 +103,7 @@ TEST(RipLoadCache, OneReadingOfTheFolderListsAsASizeQueryPerEntryDoes) {
         if (!folderListable) w.fs.FailOn(FsOp::List, w.Path("\\Cache\\*"), "Not ready.", 0);
         w.rip.LoadCache();
         std::string shown = w.Rows();
-        for (const auto& key : w.rip.CacheKeys) shown += key + " ";
+        for (const std::string& key : Keys(w)) shown += key + " ";
         for (const auto& [label, caption] : w.view.labels) shown += caption + "|";
         return shown;
     };

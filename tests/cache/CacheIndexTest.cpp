@@ -48,7 +48,7 @@ TEST(CacheIndex, AnIndexIsReadWholeOrNotAtAllWithoutReservingForBlankLinesAndAnU
         fs.AddFile(Index, text);
         // The readings and the filtering agree on what is unreadable: the fuzz target's invariant.
         if (name != nullptr) {
-            EXPECT_EQ(BuildIndexText(ParseIndexSplit(text, Cp)), "[Cache]\r\n" + K('1') + "=" + name + "\r\n");
+            EXPECT_EQ(BuildIndexText(Owned(ParseIndexSplit(text, Cp))), "[Cache]\r\n" + K('1') + "=" + name + "\r\n");
             RewriteIndexFiltered(fs, Cp, Game, {});
         } else {
             EXPECT_THROW(RewriteIndexFiltered(fs, Cp, Game, {}), UnreadableIndex);
@@ -76,12 +76,12 @@ TEST(CacheIndex, ARepairEditsTheIndexAsItIsAndKeepsEveryOtherLineByteForByte) {
         FakeFileSystem fs;
         fs.AddFile(Index, head + other + dropped + tail);
         const CacheEntry added{K('4'), "New \xC3\xA9.ut2"};  // UTF-8 inside
-        const auto drop = [](const CacheEntry& e) { return e.Key == "abc"; };
+        const auto drop = [](const IndexEntry& e) { return e.Key == "abc"; };
         EXPECT_EQ(RewriteIndexEdited(fs, Cp, Game, {drop, &added}), 1u);
         EXPECT_EQ(fs.Bytes(Index), head + other + tail + enc("\r\n" + K('4') + "=New \xE9.ut2\r\n"));
         // What the split reading gives of the kept line beyond the code page is the name itself.
         if (form != Form::Ansi) {
-            EXPECT_EQ(ReadIndexSplit(fs, Cp, Index).at(1).RealName, zh);
+            EXPECT_EQ(Owned(ReadIndexSplit(fs, Cp, Index)).at(1).RealName, zh);
         }
         // Nothing to drop and nothing to add: the index is not even written again.
         const std::size_t calls = fs.Log().size();
@@ -136,7 +136,7 @@ TEST(CacheIndex, BothRewritesReplaceTheIndexAtomically) {
             std::string outcome;
             try {
                 const CacheEntry added{K('3'), "C.u"};
-                if (rebuilt) RewriteIndexEdited(fs, Cp, Game, {[](const CacheEntry&) { return true; }, &added});
+                if (rebuilt) RewriteIndexEdited(fs, Cp, Game, {[](const IndexEntry&) { return true; }, &added});
                 else RewriteIndexFiltered(fs, Cp, Game, {K('1')});
             } catch (const Failure& f) {
                 outcome = f.what();

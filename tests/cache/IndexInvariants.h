@@ -42,6 +42,13 @@ struct IndexLines {
     std::string bytes;
 };
 
+// A reading's entries as text of their own, to compare and to rebuild.
+inline std::vector<CacheEntry> Owned(const IndexEntries& entries) {
+    std::vector<CacheEntry> owned;
+    for (const IndexEntry e : entries) owned.push_back({std::string(e.Key), std::string(e.RealName)});
+    return owned;
+}
+
 // The first invariant that the index `bytes` break, or "" when they keep them all. With `known`,
 // the lines the bytes were written from, every result must be exactly the one they foretell.
 inline std::string BrokenIndexInvariant(std::string_view bytes, const std::unordered_set<std::string>& keys,
@@ -49,8 +56,8 @@ inline std::string BrokenIndexInvariant(std::string_view bytes, const std::unord
     std::vector<CacheEntry> fixed, split;
     std::string filtered;
     int unreadable = 0;  // an encoding is unreadable to all three or to none
-    try { fixed = ParseIndexFixed(bytes, cp); } catch (const UnreadableIndex&) { ++unreadable; }
-    try { split = ParseIndexSplit(bytes, cp); } catch (const UnreadableIndex&) { ++unreadable; }
+    try { fixed = Owned(ParseIndexFixed(std::string(bytes), cp)); } catch (const UnreadableIndex&) { ++unreadable; }
+    try { split = Owned(ParseIndexSplit(std::string(bytes), cp)); } catch (const UnreadableIndex&) { ++unreadable; }
     try { filtered = FilterIndexText(bytes, keys, cp); } catch (const UnreadableIndex&) { ++unreadable; }
     if (unreadable == 3 && known == nullptr) return "";
     if (unreadable != 0) return "unreadable to " + std::to_string(unreadable) + " of the three readings";
@@ -59,7 +66,7 @@ inline std::string BrokenIndexInvariant(std::string_view bytes, const std::unord
     if (FilterIndexText(filtered, keys, cp) != filtered) return "the filtered text changes when filtered again";
     // Rebuilt as UTF-8 (where the entries hold no half of a UTF-16 pair), the text reads the same.
     const std::string rebuilt = BuildIndexText(fixed);
-    if (IsUtf8(rebuilt, true) && ParseIndexFixed("\xEF\xBB\xBF" + rebuilt, cp) != fixed)
+    if (IsUtf8(rebuilt, true) && Owned(ParseIndexFixed("\xEF\xBB\xBF" + rebuilt, cp)) != fixed)
         return "the rebuilt text reads otherwise";
     if (known == nullptr) return "";
 

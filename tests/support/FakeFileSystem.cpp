@@ -126,15 +126,17 @@ void FakeFileSystem::Copy(std::string_view from, std::string_view to) {
     Put(to, copy);
 }
 
-std::vector<FoundFile> FakeFileSystem::List(std::string_view pattern) {
+void FakeFileSystem::ForEachFound(std::string_view pattern, const std::function<void(const FoundFile&)>& each) {
     Enter(FsOp::List, pattern);
     const std::string_view folder = pattern.substr(0, pattern.rfind('\\'));  // MFiles asks for "folder\*"
     if (const Node* dir = Find(folder); dir == nullptr || !dir->folder) throw Failure("Path not found.");
     if (pattern.substr(folder.size()) != "\\*") {  // a name without wildcards: that entry alone
         const Node* n = Find(pattern);
         if (n == nullptr) throw Failure("File not found.");
-        return {{n->spelling.substr(n->spelling.rfind('\\') + 1), n->attributes, n->bytes.size(), n->modified}};
+        each({n->spelling.substr(n->spelling.rfind('\\') + 1), n->attributes, n->bytes.size(), n->modified});
+        return;
     }
+    // Found first, passed on after: `each` may change the files.
     std::vector<FoundFile> found{{".", AttrFolder, 0, 0}, {"..", AttrFolder, 0, 0}};
     const std::string parent = KeyOf(folder);
     for (const auto& [key, node] : nodes_) {
@@ -142,7 +144,7 @@ std::vector<FoundFile> FakeFileSystem::List(std::string_view pattern) {
         if (ParentKey(key) == parent)
             found.push_back({s.substr(s.rfind('\\') + 1), node.attributes, node.bytes.size(), node.modified});
     }
-    return found;
+    for (const FoundFile& f : found) each(f);
 }
 
 

@@ -109,7 +109,7 @@ public:
         Enter(FsOp::Rename, from, to);
         Relocate(from, to, false);
     }
-    std::vector<FoundFile> List(std::string_view pattern) override;
+    void ForEachFound(std::string_view pattern, const std::function<void(const FoundFile&)>& each) override;
     std::uint64_t LastModified(std::string_view path) override {
         Enter(FsOp::LastModified, path);
         return FileOrThrow(path).modified;

@@ -24,7 +24,7 @@ public:
     std::string ReadStart(std::string_view, std::size_t) override { Unused(); }
     void MakeFolder(std::string_view) override { Unused(); }
     void Rename(std::string_view, std::string_view) override { Unused(); }
-    std::vector<FoundFile> List(std::string_view) override { Unused(); }
+    void ForEachFound(std::string_view, const std::function<void(const FoundFile&)>&) override { Unused(); }
 
 private:
     [[noreturn]] static void Unused();
