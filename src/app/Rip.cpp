@@ -123,7 +123,7 @@ void Rip::LoadCache() {
     if (!indexThere) return;
 
     try {
-        listed_ = ReadIndexFixed(fs, ports_.codePage, folder + "\\Cache\\Cache.ini");
+        listed_ = ReadIndexFixed(fs, ports_.codePage, IndexPath(folder));
     } catch (const Failure&) {
         // Nothing could be read: the listing is what was read so far, which is nothing.
     }
