@@ -124,7 +124,7 @@ void Rip::LoadCache() {
     if (!indexThere) return;
 
     try {
-        listed_ = ReadIndexFixed(fs, ports_.codePage, folder + "\\Cache\\Cache.ini");
+        listed_ = ReadIndexFixed(fs, ports_.codePage, IndexPath(folder));
     } catch (const Failure&) {
         // Nothing could be read: the listing is what was read so far, which is nothing.
     }
@@ -132,9 +132,10 @@ void Rip::LoadCache() {
     Marks.reserve(listed_.size() + 2);
     CacheFolder cache(fs, folder, listed_);
     InstallMarks installed(fs, folder);
-    for (const IndexEntry entry : listed_) {
+    for (std::size_t i = 0; i < listed_.size(); ++i) {
+        const IndexEntry entry = listed_[i];
         std::uint64_t size = 0, modified = 0;
-        if (!cache.SizeAndDateOf(entry.Key, size, modified)) continue;  // no cached file: not listed, not counted
+        if (!cache.SizeAndDateOf(i, size, modified)) continue;  // no cached file: not listed, not counted
         const InstallMark mark = installed.Of(entry.RealName, size, modified);
         CacheKeys.push_back(entry.Key);
         Marks.push_back(mark);

@@ -40,23 +40,34 @@ CacheFolder::CacheFolder(FileSystem& fs, std::string gameFolder, const IndexEntr
 void CacheFolder::Read() {
     read_ = true;
     // An open-addressing table of the entries' keys, views of the index's text: no allocation per
-    // key, and none per file found.
-    std::size_t slots = 16;
-    while (slots < 2 * entries_.size()) slots *= 2;
-    slots_.assign(slots, 0);
+    // key, and none per file found. Each entry learns its key's place once, so that its question
+    // later costs no search.
+    std::size_t capacity = 16;
+    while (capacity < 2 * entries_.size()) capacity *= 2;
+    std::vector<std::uint32_t> slots(capacity, 0);  // 1 + a position in cached_, or 0 for an empty slot
+    const std::size_t mask = capacity - 1;
+    const auto slotOf = [&](std::string_view key) {  // where the key is, or the empty slot where it would go
+        std::size_t at = HashIgnoringAsciiCase(key) & mask;
+        while (slots[at] != 0 && !SameIgnoringAsciiCase(cached_[slots[at] - 1].key, key)) at = (at + 1) & mask;
+        return at;
+    };
     cached_.reserve(entries_.size());
-    for (const IndexEntry entry : entries_) {
-        if (!Plain(entry.Key)) continue;
-        const std::size_t at = Slot(entry.Key);
-        if (slots_[at] != 0) continue;  // the same key again: the same file
-        cached_.push_back({entry.Key, Absent, 0});
-        slots_[at] = cached_.size();
+    of_.assign(entries_.size(), 0);
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        const std::string_view key = entries_[i].Key;
+        if (!Plain(key)) continue;
+        std::uint32_t& slot = slots[slotOf(key)];
+        if (slot == 0) {  // else the same key again: the same file
+            cached_.push_back({key, Absent, 0});
+            slot = static_cast<std::uint32_t>(cached_.size());  // entries are fewer than 2^32: see IndexEntries
+        }
+        of_[i] = slot;
     }
     try {
         fs_.ForEachFound(gameFolder_ + "\\Cache\\*", [&](const FoundFile& f) {
             std::string_view key;
             if (!CachedKeyOf(f.name, key) || !Plain(key)) return;
-            const std::size_t at = slots_[Slot(key)];
+            const std::uint32_t at = slots[slotOf(key)];
             if (at == 0) return;  // a file that no entry names
             Cached& cached = cached_[at - 1];
             // Two names that differ only in letter case (possible under Wine): the platform picks one.
@@ -69,26 +80,18 @@ void CacheFolder::Read() {
     listed_ = true;
 }
 
-std::size_t CacheFolder::Slot(std::string_view key) const {
-    const std::size_t mask = slots_.size() - 1;
-    std::size_t at = HashIgnoringAsciiCase(key) & mask;
-    while (slots_[at] != 0 && !SameIgnoringAsciiCase(cached_[slots_[at] - 1].key, key)) at = (at + 1) & mask;
-    return at;
-}
-
-bool CacheFolder::SizeAndDateOf(std::string_view key, std::uint64_t& size, std::uint64_t& modified) {
+bool CacheFolder::SizeAndDateOf(std::size_t entry, std::uint64_t& size, std::uint64_t& modified) {
     if (!read_) Read();
-    if (listed_ && Plain(key)) {
-        const std::size_t at = slots_[Slot(key)];
-        const Cached* cached = at == 0 ? nullptr : &cached_[at - 1];  // none: a key of no entry
-        if (cached != nullptr && (cached->size == Absent || cached->size == NotAFile)) return false;
-        if (cached != nullptr && cached->size != Ambiguous) {
-            size = cached->size;
-            modified = cached->modified;
+    if (listed_ && of_[entry] != 0) {
+        const Cached& cached = cached_[of_[entry] - 1];
+        if (cached.size == Absent || cached.size == NotAFile) return false;
+        if (cached.size != Ambiguous) {
+            size = cached.size;
+            modified = cached.modified;
             return true;
         }
     }
-    const std::string path = CachedFilePath(gameFolder_, key);
+    const std::string path = CachedFilePath(gameFolder_, entries_[entry].Key);
     try {
         size = fs_.SizeOf(path);
     } catch (const Failure&) {

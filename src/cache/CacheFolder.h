@@ -19,17 +19,15 @@ public:
     CacheFolder(const CacheFolder&) = delete;
     CacheFolder& operator=(const CacheFolder&) = delete;
 
-    // The size and last-write time (FILETIME ticks) of the key's cached file; false where a size
-    // query of its path would fail (no such file, or a folder of that name). Most entries of a large
-    // cache are looked up here, so a missing file costs no exception. Where the file had to be asked
-    // about on its own and its time cannot be read, the time is 0: the file is still listed, as a
-    // size query would list it.
-    bool SizeAndDateOf(std::string_view key, std::uint64_t& size, std::uint64_t& modified);
+    // The size and last-write time (FILETIME ticks) of the cached file of the entry at `entry`;
+    // false where a size query of its path would fail (no such file, or a folder of that name). Most
+    // entries of a large cache are looked up here, so a missing file costs no exception. Where the
+    // file had to be asked about on its own and its time cannot be read, the time is 0: the file is
+    // still listed, as a size query would list it.
+    bool SizeAndDateOf(std::size_t entry, std::uint64_t& size, std::uint64_t& modified);
 
 private:
     void Read();
-    // The slot of the key in slots_: where it is, or the empty one where it would go.
-    std::size_t Slot(std::string_view key) const;
 
     // Sizes that are marks: no file of the key's name found, a folder of its name, or two names that
     // differ only in letter case, of which the platform picks one.
@@ -42,6 +40,6 @@ private:
     const std::string gameFolder_;
     const IndexEntries& entries_;
     bool read_ = false, listed_ = false;
-    std::vector<Cached> cached_;       // one per key that the listing can settle, entries' letter case ignored
-    std::vector<std::size_t> slots_;  // 1 + a position in cached_, or 0 for an empty slot
+    std::vector<Cached> cached_;     // one per key that the listing can settle, entries' letter case ignored
+    std::vector<std::uint32_t> of_;  // per entry: 1 + its key's position in cached_, or 0: asked on its own
 };

@@ -304,19 +304,41 @@ IndexEntries ParseIndexSplit(std::string bytes, CodePage& codePage) {
     return entries;
 }
 
-std::string FilterIndexText(std::string_view bytes, const std::unordered_set<std::string>& keys,
-                            CodePage& codePage) {
+std::string FilterIndexText(std::string bytes, const std::unordered_set<std::string>& keys, CodePage& codePage) {
     const IndexBytes index = Recognise(bytes);
     const std::string lineEnd = Encoded(CrLf, index.encoding, codePage);
+    const std::string head = std::string(index.mark) + Encoded(Header, index.encoding, codePage) + lineEnd;
     // Looked up by view, so that no line costs an allocation.
     NameSet drop(keys.size());
     for (const std::string& key : keys) drop.Insert(key);
-    std::string out(index.mark);
-    out += Encoded(Header, index.encoding, codePage);
-    out += lineEnd;
-    out.reserve(bytes.size() + out.size());
-    // Kept lines that end as the rewrite ends every line are copied as they stand, each stretch of
-    // them between two lines that go in one piece.
+    // The text goes over the bytes themselves where they begin as it does (as the game writes the
+    // index): each kept line then moves only toward the start, over lines read already, and the
+    // rewrite needs no second buffer of the index's size. A line given a longer end than it had may
+    // reach a line not read yet; from there on the text goes to a buffer of its own.
+    bool inPlace = bytes.compare(0, head.size(), head) == 0;
+    std::size_t written = inPlace ? head.size() : 0;  // the text's length in the bytes, in place
+    std::string own;  // the text where it is not in place
+    if (!inPlace) {
+        own.reserve(bytes.size() + head.size());
+        own = head;
+    }
+    // Appends a piece of the text; `unread`: where the bytes not read yet begin.
+    const auto put = [&](std::string_view piece, std::size_t unread) {
+        if (piece.empty()) return;
+        if (inPlace && written + piece.size() > unread) {
+            own.reserve(bytes.size() + lineEnd.size());
+            own.assign(bytes, 0, written);
+            inPlace = false;
+        }
+        if (!inPlace) {
+            own += piece;
+            return;
+        }
+        std::memmove(bytes.data() + written, piece.data(), piece.size());
+        written += piece.size();
+    };
+    // Kept lines that end as the rewrite ends every line go as they stand, each stretch of them
+    // between two lines that go in one piece.
     std::string_view stretch;
     std::string_view key, name;
     ForEachLine(index, codePage, [&](const Line& line) {
@@ -327,12 +349,18 @@ std::string FilterIndexText(std::string_view bytes, const std::unordered_set<std
             stretch = std::string_view(stretch.data(), stretch.size() + line.whole.size());
             return;
         }
-        out += stretch;
+        const std::size_t unread = static_cast<std::size_t>(line.whole.data() - bytes.data()) + line.whole.size();
+        put(stretch, unread);
         stretch = endsAsKept ? line.whole : std::string_view();
-        if (!endsAsKept) out.append(line.raw).append(lineEnd);
+        if (!endsAsKept) {
+            put(line.raw, unread);
+            put(lineEnd, unread);
+        }
     });
-    out += stretch;
-    return out;
+    put(stretch, bytes.size());
+    if (!inPlace) return own;
+    bytes.resize(written);
+    return bytes;
 }
 
 std::string BuildIndexText(const std::vector<CacheEntry>& entries) {
@@ -389,8 +417,7 @@ IndexEntries ReadIndexSplit(FileSystem& fs, CodePage& codePage, std::string_view
 
 void RewriteIndexFiltered(FileSystem& fs, CodePage& codePage, std::string_view gameFolder,
                           const std::unordered_set<std::string>& keys) {
-    const std::string old = fs.ReadAll(IndexPath(gameFolder));
-    WriteAtomically(fs, gameFolder, FilterIndexText(old, keys, codePage));
+    WriteAtomically(fs, gameFolder, FilterIndexText(fs.ReadAll(IndexPath(gameFolder)), keys, codePage));
 }
 
 std::size_t RewriteIndexEdited(FileSystem& fs, CodePage& codePage, std::string_view gameFolder, const IndexEdit& edit) {

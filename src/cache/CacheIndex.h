@@ -121,9 +121,8 @@ IndexEntries ParseIndexFixed(std::string bytes, CodePage& codePage);
 IndexEntries ParseIndexSplit(std::string bytes, CodePage& codePage);
 // "[Cache]", then every line of 35 characters or more whose first 32 are not one of `keys`, its
 // bytes as they were, each after CR LF; a final CR LF. All of it in the encoding the index came
-// in, with its byte-order mark.
-std::string FilterIndexText(std::string_view bytes, const std::unordered_set<std::string>& keys,
-                            CodePage& codePage);
+// in, with its byte-order mark. The text is made in the bytes' own buffer where it can be.
+std::string FilterIndexText(std::string bytes, const std::unordered_set<std::string>& keys, CodePage& codePage);
 // "[Cache]" CR LF, then key "=" name CR LF for each entry, as UTF-8 text.
 std::string BuildIndexText(const std::vector<CacheEntry>& entries);
 

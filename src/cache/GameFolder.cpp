@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "cache/CacheIndex.h"
 #include "platform/FileSystem.h"
 #include "platform/Registry.h"
 
@@ -48,7 +49,7 @@ std::string CleanPathText(std::string_view text) {
 
 bool IsGameFolder(FileSystem& fs, std::string_view folder) {
     try {
-        return fs.Exists(std::string(folder) + "\\Cache\\Cache.ini");
+        return fs.Exists(IndexPath(folder));
     } catch (...) {
         return false;
     }

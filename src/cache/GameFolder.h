@@ -14,7 +14,7 @@ constexpr const char* GameFolderValue = "Folder";
 std::string LocateGameFolder(Registry& registry);
 // Leading and trailing blanks removed, then one trailing backslash.
 std::string CleanPathText(std::string_view text);
-// Whether `folder` & "\Cache\Cache.ini" is a file with default attributes; every failure of the
+// Whether the folder's index (IndexPath) is a file with default attributes; every failure of the
 // lookup counts as not found.
 bool IsGameFolder(FileSystem& fs, std::string_view folder);
 // What keeps a name from being used as a file or folder name inside the game folder.

@@ -79,7 +79,7 @@ void Fix::ReadIndex(const std::string& folder) {
         return;
     }
     try {
-        ini_ = ReadIndexSplit(ports_.files, ports_.codePage, folder + "\\Cache\\Cache.ini");
+        ini_ = ReadIndexSplit(ports_.files, ports_.codePage, IndexPath(folder));
     } catch (const UnreadableIndex&) {
         Warn(UnreadableIndexMessage(folder), ProgramTitle);
     }

@@ -10,12 +10,20 @@ std::string Utf8FromUtf16(std::u16string_view text) {
 
 void AppendUtf8FromUtf16(std::u16string_view text, std::string& out) {
     for (std::size_t i = 0; i < text.size(); ++i) {
+        // A run of ASCII, most of a listing's names, goes in at once.
+        std::size_t ascii = i;
+        while (ascii < text.size() && text[ascii] < 0x80) ++ascii;
+        if (ascii > i) {
+            const std::size_t at = out.size();
+            out.resize(at + (ascii - i));
+            for (std::size_t k = i; k < ascii; ++k) out[at + (k - i)] = static_cast<char>(text[k]);
+            i = ascii - 1;
+            continue;
+        }
         char32_t c = text[i];
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
             c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
+        if (c < 0x800) {
             out += {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
         } else if (c < 0x10000) {
             out += {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),

@@ -58,7 +58,7 @@ inline std::string BrokenIndexInvariant(std::string_view bytes, const std::unord
     int unreadable = 0;  // an encoding is unreadable to all three or to none
     try { fixed = Owned(ParseIndexFixed(std::string(bytes), cp)); } catch (const UnreadableIndex&) { ++unreadable; }
     try { split = Owned(ParseIndexSplit(std::string(bytes), cp)); } catch (const UnreadableIndex&) { ++unreadable; }
-    try { filtered = FilterIndexText(bytes, keys, cp); } catch (const UnreadableIndex&) { ++unreadable; }
+    try { filtered = FilterIndexText(std::string(bytes), keys, cp); } catch (const UnreadableIndex&) { ++unreadable; }
     if (unreadable == 3 && known == nullptr) return "";
     if (unreadable != 0) return "unreadable to " + std::to_string(unreadable) + " of the three readings";
     // The rest holds by the lines the text was written from; any text must still read back as it
