@@ -242,12 +242,7 @@ void frmRip::lstCache_SelChange() {
 
 void frmRip::SetRowHeight() {
     HWND list = Item(IDC_LSTCACHE);
-    HDC dc = GetDC(list);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(list, dc);
+    const TEXTMETRICW metrics = FontMetrics(list);
     SendMessageW(list, LB_SETITEMHEIGHT, 0, metrics.tmHeight + metrics.tmExternalLeading + 2);
 }
 

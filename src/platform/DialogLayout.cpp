@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/WinUi.h"
+
 namespace {
 
 bool IsClass(HWND window, const wchar_t* name) {
@@ -32,15 +34,7 @@ SIZE Extent(HWND control, const std::wstring& text, UINT format, int width) {
     return {r.right, r.bottom};
 }
 
-int AverageCharWidth(HWND control) {
-    HDC dc = GetDC(control);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(control, dc);
-    return metrics.tmAveCharWidth;
-}
+int AverageCharWidth(HWND control) { return FontMetrics(control).tmAveCharWidth; }
 
 // The size of a button's icon; {0, 0} when it has none.
 SIZE IconSize(HWND button) {

@@ -14,6 +14,8 @@ void SetText(HWND window, std::string_view text);
 void TickOrClear(HWND box);
 // How wide `text` is, in pixels, in the control's own font.
 int TextWidth(HWND control, std::string_view text);
+// The metrics of the font a control draws its text in.
+TEXTMETRICW FontMetrics(HWND control);
 // Handles every pending message (dialog messages included), then returns.
 void YieldToEvents();
 // Shows a kept-alive dialog modally over `owner`: the owner is disabled and messages are pumped
