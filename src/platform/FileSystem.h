@@ -77,6 +77,13 @@ public:
     virtual void Replace(std::string_view from, std::string_view onto) = 0;
     // Copies a file, replacing a file at the destination; a read-only one is refused, as Windows does.
     virtual void Copy(std::string_view from, std::string_view to) = 0;
+    // Tells a copy's progress: the bytes copied so far and the source's size. False stops the copy.
+    using CopyProgress = std::function<bool(std::uint64_t copied, std::uint64_t size)>;
+    // Copies as Copy does, a piece at a time, telling `progress` after each piece (and once before
+    // the first), with the source's last-write time kept. False when `progress` stopped it: the
+    // destination is removed then, as it is after a failure part way; the source is never changed.
+    [[nodiscard]] virtual bool CopyWithProgress(std::string_view from, std::string_view to,
+                                                const CopyProgress& progress) = 0;
     // Renames a file in one step, on its own volume only: across volumes it fails and copies
     // nothing. A file at `to` is replaced only when `replace` says so, and never a read-only one.
     virtual void Move(std::string_view from, std::string_view to, bool replace) = 0;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "platform/Failure.h"
 #include "platform/Utf.h"
@@ -273,6 +274,58 @@ void Win32FileSystem::Copy(std::string_view from, std::string_view to) {
     const std::wstring onto = Z(to);
     RefuseReadOnly(onto);
     Check(CopyFileW(Z(from).c_str(), onto.c_str(), FALSE));
+}
+
+// A piece at a time with ReadFile and WriteFile rather than CopyFileExW: Wine never calls
+// CopyFileExW's progress routine, and a copy whose progress and Cancel work only on Windows could
+// not be tested.
+bool Win32FileSystem::CopyWithProgress(std::string_view from, std::string_view to, const CopyProgress& progress) {
+    const std::wstring onto = Z(to);
+    RefuseReadOnly(onto);
+    Handle source(CreateFileW(Z(from).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!source.valid()) ThrowLastError();
+    BY_HANDLE_FILE_INFORMATION info;
+    Check(GetFileInformationByHandle(source.get(), &info));
+    const std::uint64_t size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    Handle destination(CreateFileW(onto.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!destination.valid()) ThrowLastError();
+    // Whatever stops the copy part way (Cancel, a failure, an exception of `progress`) removes
+    // what was written, so that no half file is ever left under the package's name.
+    struct Discard {
+        Handle& file;
+        const std::wstring& path;
+        bool keep = false;
+        ~Discard() {
+            if (keep) return;
+            try {
+                if (file.valid()) file.Close();
+            } catch (const Failure&) {
+                // Closed all the same; the file goes below.
+            }
+            DeleteFileW(path.c_str());
+        }
+    } discard{destination, onto};
+    // One piece of a mebibyte: large enough to cost no more than CopyFileW, small enough that the
+    // progress of a package of a few megabytes still moves.
+    constexpr DWORD Piece = 1u << 20;
+    std::vector<char> buffer(Piece);
+    std::uint64_t copied = 0;
+    if (!progress(copied, size)) return false;
+    for (;;) {
+        const DWORD got = ReadChunk(source.get(), buffer.data(), Piece);
+        if (got == 0) break;
+        WriteAll(destination.get(), std::string_view(buffer.data(), got));
+        copied += got;
+        if (!progress(copied, size)) return false;
+    }
+    Check(SetFileTime(destination.get(), nullptr, nullptr, &info.ftLastWriteTime));
+    destination.Close();
+    discard.keep = true;
+    constexpr DWORD Kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    if (info.dwFileAttributes & Kept) Check(SetFileAttributesW(onto.c_str(), info.dwFileAttributes & Kept));
+    return true;
 }
 
 // https://learn.microsoft.com/windows/win32/api/winbase/nf-winbase-movefileexa

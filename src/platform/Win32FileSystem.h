@@ -11,6 +11,7 @@ public:
     std::uint64_t Flush(std::string_view path) override;
     void Replace(std::string_view from, std::string_view onto) override;
     void Copy(std::string_view from, std::string_view to) override;
+    bool CopyWithProgress(std::string_view from, std::string_view to, const CopyProgress& progress) override;
     void Move(std::string_view from, std::string_view to, bool replace) override;
     bool SameBytes(std::string_view a, std::string_view b) override;
     void Remove(std::string_view path) override;

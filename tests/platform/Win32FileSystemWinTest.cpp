@@ -28,6 +28,8 @@ std::string FailureOf(const std::function<void()>& step) {
     return "<no failure>";
 }
 
+bool Always(std::uint64_t, std::uint64_t) { return true; }
+
 class Win32FileSystemWin : public testing::Test {
 protected:
     TempGame game{{{TempGame::KeyFor(1), "A.utx"}}};
@@ -92,6 +94,9 @@ TEST_F(Win32FileSystemWin, WritesExactBytesAndFailsWithThePlatformsText) {
         {"write a new file onto one", ~0u, [&] { fs.WriteNew(held, bytes); }, ERROR_FILE_EXISTS},
         {"make a folder named as a file", ~0u, [&] { fs.MakeFolder(file); }, ERROR_ALREADY_EXISTS},
         {"copy onto a locked file", 0, [&] { fs.Copy(file, held); }, ERROR_SHARING_VIOLATION},
+        {"copy in pieces onto read-only", ~0u, [&] { (void)fs.CopyWithProgress(file, ro, Always); }, ERROR_ACCESS_DENIED},
+        {"copy in pieces onto a locked file", 0, [&] { (void)fs.CopyWithProgress(file, held, Always); },
+         ERROR_SHARING_VIOLATION},
         {"read a locked file", 0, [&] { fs.ReadAll(held); }, ERROR_SHARING_VIOLATION},
         {"compare with a locked file", 0, [&] { fs.SameBytes(file, held); }, ERROR_SHARING_VIOLATION},
         {"replace a file held open", FILE_SHARE_READ, [&] { fs.Replace(file, held); }, ERROR_ACCESS_DENIED},
@@ -109,6 +114,43 @@ TEST_F(Win32FileSystemWin, WritesExactBytesAndFailsWithThePlatformsText) {
     EXPECT_TRUE(fs.SameBytes(file, other));
     TempGame::Write(other, std::string("a\0b\r\nc\n\r\xfe", 9));
     EXPECT_FALSE(fs.SameBytes(file, other));
+}
+
+// The un-cache run's copy: a mebibyte between reports, the source's last-write time kept, and a
+// copy stopped part way (by Cancel or a failure) leaves nothing at the destination.
+TEST_F(Win32FileSystemWin, ACopyInPiecesReportsEachAndAStoppedOneLeavesNoFile) {
+    const std::string source = maps + "big.ut2", copy = game.Path("\\Textures\\big.ut2");
+    std::string bytes(5 << 19, '\0');  // two and a half mebibytes
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 + i / 1000);
+    TempGame::Write(source, bytes);
+    const FILETIME written{0x12345678, 0x01d00000};
+    {
+        const std::shared_ptr<void> h(CreateFileA(source.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0,
+                                                  nullptr), CloseHandle);
+        SetFileTime(h.get(), nullptr, nullptr, &written);
+    }
+    std::vector<std::string> reports;
+    // Records each report and goes on until the `stopAt`-th, which stops the copy or fails.
+    const auto until = [&reports](std::size_t stopAt, bool fail) {
+        return [&reports, stopAt, fail](std::uint64_t copied, std::uint64_t size) {
+            reports.push_back(std::to_string(copied) + "/" + std::to_string(size));
+            if (reports.size() < stopAt) return true;
+            if (fail) throw Failure("Stopped.");
+            return false;
+        };
+    };
+    EXPECT_TRUE(fs.CopyWithProgress(source, copy, until(100, false)));
+    EXPECT_EQ(reports, (Names{"0/2621440", "1048576/2621440", "2097152/2621440", "2621440/2621440"}));
+    EXPECT_TRUE(TempGame::Read(copy) == bytes);
+    EXPECT_EQ(fs.LastModified(copy), (std::uint64_t{written.dwHighDateTime} << 32) | written.dwLowDateTime);
+
+    reports.clear();
+    EXPECT_FALSE(fs.CopyWithProgress(source, copy, until(2, false)));
+    EXPECT_EQ(reports.size(), 2u);
+    EXPECT_EQ(GetFileAttributesA(copy.c_str()), INVALID_FILE_ATTRIBUTES) << "cancelled part way: no file";
+    EXPECT_EQ(FailureOf([&] { (void)fs.CopyWithProgress(source, copy, until(3, true)); }), "Stopped.");
+    EXPECT_EQ(GetFileAttributesA(copy.c_str()), INVALID_FILE_ATTRIBUTES) << "failed part way: no file";
+    EXPECT_TRUE(TempGame::Read(source) == bytes) << "the source is never changed";
 }
 
 // Streams are the exports': a package read piece by piece, an archive written so, its headers

@@ -118,12 +118,28 @@ void FakeFileSystem::WriteNew(std::string_view path, std::string_view bytes) {
 }
 
 void FakeFileSystem::Copy(std::string_view from, std::string_view to) {
+    if (!CopyWithProgress(from, to, [](std::uint64_t, std::uint64_t) { return true; }))
+        throw std::logic_error("a copy that nothing stops stopped");
+}
+
+bool FakeFileSystem::CopyWithProgress(std::string_view from, std::string_view to, const CopyProgress& progress) {
     Enter(FsOp::Copy, from, to);
     Node copy = FileOrThrow(from);
     if (std::find(shortCopies_.begin(), shortCopies_.end(), KeyOf(to)) != shortCopies_.end())
         copy.bytes.resize(copy.bytes.size() / 2);
     copy.attributes &= ~AttrReadOnly;
-    Put(to, copy);
+    const std::string whole = copy.bytes;
+    copy.bytes.clear();
+    Put(to, copy);  // the destination grows as the copy goes
+    for (std::size_t done = 0;; done += copyPiece) {
+        const std::size_t copied = std::min(done, whole.size());
+        nodes_[KeyOf(to)].bytes = whole.substr(0, copied);
+        if (!progress(copied, whole.size())) {
+            nodes_.erase(KeyOf(to));
+            return false;
+        }
+        if (copied == whole.size()) return true;
+    }
 }
 
 void FakeFileSystem::ForEachFound(std::string_view pattern, const std::function<void(const FoundFile&)>& each) {

@@ -33,6 +33,7 @@ public:
     }
     // Copies onto `path` report success but leave only half of the bytes there.
     void ShortCopiesTo(std::string_view path) { shortCopies_.push_back(KeyOf(path)); }
+    std::size_t copyPiece = 4;  // the bytes CopyWithProgress copies between two reports
     // The time LastModified reports for a file (0 until set).
     void SetModified(std::string_view path, std::uint64_t ticks) { nodes_.at(KeyOf(path)).modified = ticks; }
 
@@ -72,6 +73,8 @@ public:
         Relocate(from, onto, true);
     }
     void Copy(std::string_view from, std::string_view to) override;
+    // In pieces of `copyPiece` bytes, as a Copy.
+    bool CopyWithProgress(std::string_view from, std::string_view to, const CopyProgress& progress) override;
     void Move(std::string_view from, std::string_view to, bool replace) override {
         Enter(FsOp::Move, from, to);
         Relocate(from, to, replace);

@@ -19,6 +19,7 @@ public:
     std::uint64_t Flush(std::string_view) override { Unused(); }
     void Replace(std::string_view, std::string_view) override { Unused(); }
     void Copy(std::string_view, std::string_view) override { Unused(); }
+    bool CopyWithProgress(std::string_view, std::string_view, const CopyProgress&) override { Unused(); }
     bool SameBytes(std::string_view, std::string_view) override { Unused(); }
     void Recycle(std::string_view) override { Unused(); }
     std::string ReadStart(std::string_view, std::size_t) override { Unused(); }
