@@ -31,6 +31,7 @@ void DeleteSelectedCachedFiles(Rip& rip) {
                (refused != 0 ? ", " + std::to_string(refused) + " refused." : ".");
     };
     bool cancelled = false;
+    std::string ended;  // why the removal ended early, for the summary
     struct Progress {
         RipView& view;
         ~Progress() { view.EndProgress(); }
@@ -39,24 +40,33 @@ void DeleteSelectedCachedFiles(Rip& rip) {
         const int rows = view.RowCount();
         std::uint64_t chosen = 0, done = 0;
         for (int r = 0; r < rows; ++r) chosen += view.IsRowSelected(r) ? 1 : 0;
-        view.BeginProgress();
-        const Progress progress{view};
-        for (int r = 0; r < rows && !cancelled; ++r) {
-            if (!view.IsRowSelected(r)) continue;
-            view.ShowProgress("Removing: " + std::to_string(done) + " of " + std::to_string(chosen) + " files", done,
-                              chosen);
-            // Cancel stops before the next file; the index loses the lines of exactly the files deleted.
-            if ((cancelled = view.CancelRequested())) break;
-            ++done;
-            const std::string key = rip.KeyOfRow(r);
-            // A key that is no file name would name another file than its cached one (or none).
-            if (CheckFileName(key + "-1.uxx") != NameFault::None) {
-                ++refused;
-                continue;
+        {
+            view.BeginProgress();
+            const Progress progress{view};
+            for (int r = 0; r < rows; ++r) {
+                if (!view.IsRowSelected(r)) continue;
+                view.ShowProgress("Removing: " + std::to_string(done) + " of " + std::to_string(chosen) + " files",
+                                  done, chosen);
+                // Cancel stops before the next file; the index loses the lines of exactly the files deleted.
+                if ((cancelled = view.CancelRequested())) break;
+                ++done;
+                const std::string key = rip.KeyOfRow(r);
+                // A key that is no file name would name another file than its cached one (or none).
+                if (CheckFileName(key + "-1.uxx") != NameFault::None) {
+                    ++refused;
+                    continue;
+                }
+                try {
+                    ports.files.Remove(CachedFilePath(rip.GameFolder(), key));
+                } catch (const Failure& f) {
+                    ReportUnexpectedError(ports.prompts, ports.clipboard, ReportSite::Delete, f.what());
+                    ended = " The removal was ended by a failure.";
+                    break;
+                }
+                deletedKeys.insert(key);
             }
-            ports.files.Remove(CachedFilePath(rip.GameFolder(), key));
-            deletedKeys.insert(key);
         }
+        // The files deleted before a failure lose their lines too: no line is left for a file gone.
         RewriteIndexFiltered(ports.files, ports.codePage, rip.GameFolder(), deletedKeys);
     } catch (const UnreadableIndex&) {
         ports.prompts.Message(UnreadableIndexMessage(rip.GameFolder()), ProgramTitle, MsgIcon::Exclamation,
@@ -69,5 +79,5 @@ void DeleteSelectedCachedFiles(Rip& rip) {
     }
     if (view.CloseRequested()) return;
     rip.LoadCache();
-    view.SetLabel(RipLabel::Summary, summary() + (cancelled ? " The removal was cancelled." : ""));
+    view.SetLabel(RipLabel::Summary, summary() + (cancelled ? " The removal was cancelled." : ended));
 }
