@@ -36,18 +36,16 @@ public:
         const int rows = host_.RowCount();
         std::vector<bool> rowSelected(static_cast<std::size_t>(rows > 0 ? rows : 0));
         for (int r = 0; r < rows; ++r) rowSelected[static_cast<std::size_t>(r)] = host_.IsRowSelected(r);
-        const auto chosen = static_cast<std::uint64_t>(std::count(rowSelected.begin(), rowSelected.end(), true));
-        std::uint64_t done = 0;
-        bool cancelled = false;
+        chosen_ = static_cast<std::uint64_t>(std::count(rowSelected.begin(), rowSelected.end(), true));
         host_.BeginProgress();
         try {
-            for (int r = 0; r < rows && !cancelled; ++r) {
+            for (int r = 0; r < rows && !cancelled_; ++r) {
                 if (!rowSelected[static_cast<std::size_t>(r)]) continue;
-                host_.ShowProgress("Un-caching: " + std::to_string(done) + " of " + std::to_string(chosen) + " files",
-                                   done, chosen);
-                // Cancel stops before the next file: the one in hand is always finished.
-                cancelled = host_.CancelRequested();
-                if (!cancelled) UncacheRow(r), ++done;
+                host_.ShowProgress(FilesDone(), done_ * PerFile, chosen_ * PerFile);
+                // Cancel stops before the next file: the one in hand is finished, or its copy undone.
+                cancelled_ = host_.CancelRequested();
+                if (!cancelled_) UncacheRow(r);
+                if (!cancelled_) ++done_;
             }
             host_.EndProgress();
             RewriteIndex();  // for exactly the files done
@@ -59,7 +57,7 @@ public:
         host_.YieldOnce();
         if (host_.CloseRequested()) return;
         host_.LoadCache();
-        host_.ShowSummary(Summary() + (cancelled ? " The run was cancelled." : ""));
+        host_.ShowSummary(Summary() + (cancelled_ ? " The run was cancelled." : ""));
     }
 
 private:
@@ -178,8 +176,13 @@ private:
                 ++uncached_, ++moved_;
                 return;
             }
-            if (!Attempt([&] { fs_.Copy(source, destination); })) {
+            bool copied = false;
+            if (!Attempt([&] { copied = CopyShown(source, destination, name, replace); })) {
                 ++failed_;
+                return;
+            }
+            if (!copied) {  // cancelled: nothing of it is left at the destination
+                cancelled_ = true;
                 return;
             }
         }
@@ -196,6 +199,24 @@ private:
         if (!same) ++uncached_;
         Attempt([&] { fs_.Remove(folder + "\\cache\\" + key + "-1.uxx"); });
         removedKeys_.insert(key);
+    }
+
+    // "Un-caching: 3 of 10 files"
+    std::string FilesDone() const {
+        return "Un-caching: " + std::to_string(done_) + " of " + std::to_string(chosen_) + " files";
+    }
+
+    // Copies a file with its bytes shown as they go; false when Cancel stopped it. The copy that
+    // replaces a file put in the Recycle Bin always ends, so that a Cancel never leaves the place of
+    // a package empty.
+    bool CopyShown(const std::string& source, const std::string& destination, const std::string& name,
+                   bool replacing) {
+        return fs_.CopyWithProgress(source, destination, [&](std::uint64_t copied, std::uint64_t size) {
+            host_.ShowProgress(FilesDone() + "; copying " + name + ", " + ports_.sizes.FormatByteSize(copied) +
+                                   " of " + ports_.sizes.FormatByteSize(size),
+                               done_ * PerFile + (size == 0 ? 0 : copied * PerFile / size), chosen_ * PerFile);
+            return replacing || !host_.CancelRequested();
+        });
     }
 
     void PutAside(const std::string& destination) {
@@ -276,6 +297,10 @@ private:
     CodePage& codePage_ = ports_.codePage;
     std::string otherSubFolder_;
     std::unordered_set<std::string> removedKeys_;
+    // The progress counts files done of files chosen, in parts of a file for the copy in hand.
+    static constexpr std::uint64_t PerFile = 1000;
+    std::uint64_t chosen_ = 0, done_ = 0;
+    bool cancelled_ = false;
     int uncached_ = 0, moved_ = 0, inPlace_ = 0, skipped_ = 0, refused_ = 0, failed_ = 0;
 };
 

@@ -231,7 +231,8 @@ public:
     void ShowProgress(std::string_view text, std::uint64_t done, std::uint64_t total) override {
         progress.push_back(std::string(text) + " " + std::to_string(done) + "/" + std::to_string(total));
     }
-    bool CancelRequested() override { return progress.size() > cancelAfter; }
+    bool cancelPressed = false;
+    bool CancelRequested() override { return cancelPressed || progress.size() > cancelAfter; }
     void EndProgress() override { progressShown = false; }
     bool CloseRequested() override { return closing; }
 };

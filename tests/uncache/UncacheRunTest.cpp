@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <tuple>
@@ -248,19 +249,62 @@ TEST(UncacheRun, NoFileIsLostWhateverOperationFails) {
     }
 }
 
-// Cancel stops the run before the next file: the files done stay done, the index loses exactly
-// their lines, and the summary says so; the progress counted the files as they went.
-TEST(UncacheRun, CancelStopsBeforeTheNextFileAndKeepsWhatIsDone) {
-    World w(World::Keyed({"DM-A.ut2", "DM-B.ut2", "DM-C.ut2"}));
-    w.view.cancelAfter = 2;
-    Uncache(w, {0, 1, 2});
-    EXPECT_EQ(w.view.progress, (std::vector<std::string>{"Un-caching: 0 of 3 files 0/3", "Un-caching: 1 of 3 files 1/3",
-                                                         "Un-caching: 2 of 3 files 2/3"}));
-    EXPECT_EQ(w.Where(), "DM-A.ut2:Maps DM-B.ut2:Maps DM-C.ut2:cache,ini");
-    EXPECT_EQ(w.view.labels[RipLabel::Summary], "Un-cached 2 files (2 moved). The run was cancelled.");
-    EXPECT_FALSE(w.view.progressShown);
+// Cancel at any point of a run, before a file or part way through a copy, ends it as if only the
+// files done had been chosen: the same files on disk and in the Recycle Bin, the same index, the
+// same summary. A copy in hand is undone, unless it replaces a file put in the Recycle Bin for it.
+TEST(UncacheRun, CancelAtAnyPointEndsTheRunAsIfOnlyTheFilesDoneHadBeenChosen) {
+    const World::Entries entries = World::Keyed({"DM-A.ut2", "Rock.utx", "Notes.txt", "XGame.u", "DM-B.ut2"});
+    for (const bool del : {false, true}) {
+        SCOPED_TRACE(del ? "delete ticked, DM-B.ut2 copied across volumes" : "delete not ticked: copies");
+        // Rock.utx replaces another file after a Yes, Notes.txt asks for its folder, XGame.u is there already.
+        const auto run = [&](std::size_t chosen, const std::function<void(World&)>& before) {
+            auto w = std::make_unique<World>(entries);
+            w->fs.AddFile(G("\\Textures\\Rock.utx"), "older");
+            w->fs.AddFile(G("\\System\\XGame.u"), World::Content(3));
+            if (del) w->fs.FailOn(FsOp::Move, w->Cached(K(5)), "Not on this disk.", 0);
+            w->overwrite.script = {'Y'};
+            w->prompts.inputs = {"Help"};
+            std::vector<int> rows(chosen);
+            for (std::size_t r = 0; r < chosen; ++r) rows[r] = static_cast<int>(r);
+            before(*w);
+            Uncache(*w, rows, del);
+            EXPECT_FALSE(w->view.progressShown);
+            return w;
+        };
+        std::vector<std::unique_ptr<World>> only;  // the runs of the first 0, 1... 5 files, not cancelled
+        for (std::size_t m = 0; m <= entries.size(); ++m) only.push_back(run(m, [](World&) {}));
+        const std::vector<std::string>& reports = only.back()->view.progress;
+        if (!del) {
+            EXPECT_EQ(std::vector<std::string>(reports.begin(), reports.begin() + 6),
+                      (std::vector<std::string>{"Un-caching: 0 of 5 files 0/5000",
+                                                "Un-caching: 0 of 5 files; copying DM-A.ut2, <0> of <10> 0/5000",
+                                                "Un-caching: 0 of 5 files; copying DM-A.ut2, <4> of <10> 400/5000",
+                                                "Un-caching: 0 of 5 files; copying DM-A.ut2, <8> of <10> 800/5000",
+                                                "Un-caching: 0 of 5 files; copying DM-A.ut2, <10> of <10> 1000/5000",
+                                                "Un-caching: 1 of 5 files 1000/5000"}));
+        }
+        EXPECT_EQ(reports.back(), "Un-caching: 4 of 5 files; copying DM-B.ut2, <10> of <10> 5000/5000");
+        const auto expectLike = [&](const World& w, std::size_t done) {
+            const World& as = *only.at(done);
+            EXPECT_EQ(w.fs.Files(), as.fs.Files());
+            EXPECT_EQ(w.fs.recycled, as.fs.recycled);
+            EXPECT_EQ(w.Index(), as.Index());
+            EXPECT_EQ(w.view.labels.at(RipLabel::Summary), as.view.labels.at(RipLabel::Summary) + " The run was cancelled.");
+        };
+        for (std::size_t j = 0; j < reports.size(); ++j) {
+            SCOPED_TRACE("Cancel at \"" + reports[j] + "\"");
+            const auto w = run(entries.size(), [j](World& w) { w.view.cancelAfter = j; });
+            const std::size_t done = std::stoul(reports[j].substr(std::strlen("Un-caching: ")));
+            expectLike(*w, done + (reports[j].find("copying Rock.utx") != std::string::npos ? 1 : 0));
+        }
+        // Cancel pressed while a question is open: it is answered first; the file that replaces
+        // another is finished; Notes.txt, asked about its folder, is moved whole or its copy undone.
+        const auto asking = run(entries.size(), [](World& w) { w.overwrite.onAsk = [&w] { w.view.cancelPressed = true; }; });
+        expectLike(*asking, 2);
+        const auto typing = run(entries.size(), [](World& w) { w.prompts.onInput = [&w] { w.view.cancelPressed = true; }; });
+        expectLike(*typing, del ? 3 : 2);
+    }
 
-    // "Remove selected" likewise.
     World d(World::Keyed({"DM-A.ut2", "DM-B.ut2", "DM-C.ut2"}));
     d.view.cancelAfter = 1;
     d.Select({0, 1, 2});
