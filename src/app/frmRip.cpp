@@ -410,19 +410,30 @@ void frmRip::BeginProgress() {
     SendMessageW(Item(IDC_PRGRUN), PBM_SETRANGE32, 0, 1000);
     SendMessageW(Item(IDC_PRGRUN), PBM_SETPOS, 0, 0);
     for (const int id : {IDC_PRGRUN, IDC_CMDCANCEL}) ShowWindow(Item(id), SW_SHOW);
+    taskbar_.Begin(hwnd_);
+    shownPermille_ = -1;
 }
 
 void frmRip::ShowProgress(std::string_view text, std::uint64_t done, std::uint64_t total) {
     if (!inProgress_) return;
-    SetText(Item(IDC_LBLSUMMARY), text);
-    const std::uint64_t permille = total == 0 ? 1000 : std::min<std::uint64_t>(1000, done * 1000 / total);
-    SendMessageW(Item(IDC_PRGRUN), PBM_SETPOS, static_cast<WPARAM>(permille), 0);
+    // Drawn when the bar moves by a hundredth, or a tenth of a second on: a copy reports every
+    // mebibyte, and drawing each report would cost more than the copy.
+    const int permille = static_cast<int>(total == 0 ? 1000 : std::min<std::uint64_t>(1000, done * 1000 / total));
+    const DWORD now = GetTickCount();
+    if (shownPermille_ < 0 || permille >= shownPermille_ + 10 || now - shownAt_ >= 100) {
+        SetText(Item(IDC_LBLSUMMARY), text);
+        SendMessageW(Item(IDC_PRGRUN), PBM_SETPOS, static_cast<WPARAM>(permille), 0);
+        taskbar_.Show(static_cast<std::uint64_t>(permille), 1000);
+        shownPermille_ = permille;
+        shownAt_ = now;
+    }
     YieldToEvents();  // paints, moves, and takes Cancel
 }
 
 void frmRip::EndProgress() {
     if (!inProgress_) return;
     inProgress_ = false;
+    taskbar_.End();
     for (const int id : {IDC_PRGRUN, IDC_CMDCANCEL}) ShowWindow(Item(id), SW_HIDE);
     for (const int id : {IDC_LBLLEGEND, IDC_LBLMB}) ShowWindow(Item(id), SW_SHOW);
 }

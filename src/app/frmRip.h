@@ -14,6 +14,7 @@
 #include "platform/Win32CodePage.h"
 #include "platform/Win32DateFormatter.h"
 #include "platform/Win32Processes.h"
+#include "platform/Win32TaskbarProgress.h"
 #include "platform/WinUi.h"
 #include "settings/frmOptions.h"
 
@@ -107,5 +108,8 @@ private:
     int currentRow_ = -1;  // list boxes never report "no current row" themselves
     bool closeRequested_ = false;  // closed while a run was busy: it closes once the run has ended
     bool inProgress_ = false, cancelRequested_ = false;  // a long job shows its progress; Cancel or Escape pressed
+    int shownPermille_ = -1;  // the bar's position as last drawn, -1 before the first report
+    DWORD shownAt_ = 0;       // when it was drawn
+    Win32TaskbarProgress taskbar_;
     bool endAtOnce_ = false;       // the launcher sequence has run: no window, nothing saved
 };

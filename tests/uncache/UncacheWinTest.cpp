@@ -3,8 +3,11 @@
 // read from disk.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 
 #include "platform/WideText.h"
 #include "platform/Win32Error.h"
@@ -121,4 +124,54 @@ TEST(UncacheWin, CancelStopsTheRunAfterTheFileInHand) {
     EXPECT_TRUE(TempGame::Tree(o.game.Path("\\Textures")).empty()) << "the next one is not begun";
     EXPECT_EQ(WindowText(o.Item(IDC_LBLSUMMARY)), "Un-cached 1 file. The run was cancelled.");
     EXPECT_FALSE(IsWindowVisible(cancel));
+}
+
+// A run with a large copy in it: the window answers another thread's messages part way through the
+// copy, its bar moves, and Cancel then undoes the copy in hand: the file before it stays
+// un-cached, the large one and the next stay in the cache only.
+TEST(UncacheWin, TheWindowAnswersDuringALargeCopyAndCancelUndoesIt) {
+    const std::string big = TempGame::KeyFor(21);
+    OpenedGame o({{K1, "DM-A.ut2"}, {big, "DM-Big.ut2"}, {K2, "Rock.utx"}}, 64);
+    const std::string cached = o.game.Cached(big), copy = o.game.Path("\\Maps\\DM-Big.ut2");
+    std::string bytes(96u << 20, '\0');
+    for (std::size_t i = 0; i < bytes.size(); i += 4096) bytes[i] = static_cast<char>(i >> 12);
+    TempGame::Write(cached, bytes);
+    const HWND bar = o.Item(IDC_PRGRUN), label = o.Item(IDC_LBLSUMMARY), cancel = o.Item(IDC_CMDCANCEL);
+
+    std::vector<LRESULT> positions;  // the bar's, as another thread asks for it during the copy
+    std::string text;                // the progress line then
+    ULONGLONG copiedThen = 0;        // the copy's size when the window had answered
+    std::atomic<bool> watched{false};
+    std::thread watcher([&] {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        for (int waited = 0; waited < 20000 && !GetFileAttributesExA(copy.c_str(), GetFileExInfoStandard, &data);
+             ++waited)
+            Sleep(1);
+        DWORD_PTR position = 0;
+        while (positions.size() < 50 && (positions.size() < 2 || positions.front() == positions.back()) &&
+               SendMessageTimeoutW(bar, PBM_GETPOS, 0, 0, SMTO_NORMAL, 5000, &position) != 0)
+            positions.push_back(static_cast<LRESULT>(position));
+        text = WindowText(label);
+        if (GetFileAttributesExA(copy.c_str(), GetFileExInfoStandard, &data))
+            copiedThen = (ULONGLONG{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+        PostMessageW(cancel, BM_CLICK, 0, 0);
+        watched = true;
+    });
+    o.Click(IDC_CMDSELALL);
+    o.Click(IDC_CMDUNCACHE);
+    while (!watched) PumpFor(10);
+    watcher.join();
+
+    ASSERT_GE(positions.size(), 2u);
+    EXPECT_LT(positions.front(), positions.back()) << "the bar moves during the copy";
+    EXPECT_EQ(text.substr(0, 46), "Un-caching: 1 of 3 files; copying DM-Big.ut2, ");
+    EXPECT_NE(text.find(" of 96.0 MB"), std::string::npos) << text;
+    EXPECT_GT(copiedThen, 0u);
+    EXPECT_LT(copiedThen, bytes.size()) << "the window answered while the copy went on";
+    EXPECT_EQ(GetFileAttributesA(copy.c_str()), INVALID_FILE_ATTRIBUTES) << "the copy in hand is undone";
+    EXPECT_TRUE(TempGame::Read(cached) == bytes) << "its cached file is untouched";
+    EXPECT_EQ(TempGame::Read(o.game.Path("\\Maps\\DM-A.ut2")).size(), 64u);
+    EXPECT_TRUE(TempGame::Tree(o.game.Path("\\Textures")).empty()) << "the next one is not begun";
+    EXPECT_EQ(WindowText(label), "Un-cached 1 file. The run was cancelled.");
+    EXPECT_FALSE(IsWindowVisible(bar));
 }
