@@ -250,31 +250,32 @@ TEST(FixRepairs, EditTheIndexAsItIsNowAndKeepEveryOtherLineAsItIs) {
         f.fix.cmdSave_Click();
     };
     const auto unreference = [](Fixer& f, const std::string& name) { f.filename = name, f.fix.cmdDelCache_Click(); };
-    {  // a download while the fixer was open
-        Fixer f;
+    // The index at the scan (none) and as the repairs find it; the name S-1.uxx is bound to and the
+    // one unreferenced, each if any; the index and lstOK after, and the last message, if it matters.
+    const struct { std::optional<std::string> scanned; std::string now; const char *bound, *dropped;
+                   std::string index, ok, shown; } cases[] = {
+        // A download while the fixer was open: its line stays.
+        {OldIndex, OldIndex + "N=New.ut2\r\n", "S.ut2", "B.utx",
+         "[Cache]\r\nA=DM-A.ut2\r\nC=C.u\r\nN=New.ut2\r\nS=S.ut2\r\n", "DM-A.ut2,C.u,S.ut2", ""},
+        // No index at the scan, back before the binding: edited, not replaced.
+        {std::nullopt, OldIndex, "S.ut2", "", OldIndex + "S=S.ut2\r\n", "DM-A.ut2,C.u,S.ut2", ""},
+        // The chosen reference gone since the scan: nothing written, said so, and the lists show it.
+        {OldIndex, "[Cache]\r\nA=DM-A.ut2\r\nB=B.utx\r\n", "", "C.u", "[Cache]\r\nA=DM-A.ut2\r\nB=B.utx\r\n",
+         "DM-A.ut2", "Morvane: cache.ini no longer references \"C.u\", so it stays as it is. The lists now show "
+         "cache.ini as it is."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.now);
+        Fixer f(c.scanned);
         f.fix.RefreshLists();
-        f.fs.AddFile(f.Path("\\Cache\\cache.ini"), OldIndex + "N=New.ut2\r\n");
-        bind(f, 2, "S.ut2");
-        unreference(f, "B.utx");
-        EXPECT_EQ(f.Index(), "[Cache]\r\nA=DM-A.ut2\r\nC=C.u\r\nN=New.ut2\r\nS=S.ut2\r\n");
-    }
-    {  // no index at the scan, restored before the binding
-        Fixer f(std::nullopt);
-        f.fix.RefreshLists();
-        f.fs.AddFile(f.Path("\\Cache\\cache.ini"), OldIndex);
-        bind(f, 2, "S.ut2");
-        EXPECT_EQ(f.Index(), OldIndex + "S=S.ut2\r\n");
-    }
-    {  // the chosen reference gone since the scan: nothing written, said so, and the lists show it
-        Fixer f;
-        f.fix.RefreshLists();
-        const std::string now = "[Cache]\r\nA=DM-A.ut2\r\nB=B.utx\r\n";
-        f.fs.AddFile(f.Path("\\Cache\\cache.ini"), now);
-        unreference(f, "C.u");
-        EXPECT_EQ(f.Index(), now);
-        EXPECT_EQ(f.Shown().back(), "Morvane: cache.ini no longer references \"C.u\", so it stays as it is. The lists "
-                                    "now show cache.ini as it is.");
-        EXPECT_EQ(f.Rows(FixList::OK), "DM-A.ut2");
+        f.fs.AddFile(f.Path("\\Cache\\cache.ini"), c.now);
+        if (*c.bound) bind(f, 2, c.bound);
+        if (*c.dropped) unreference(f, c.dropped);
+        EXPECT_EQ(f.Index(), c.index);
+        EXPECT_EQ(f.Rows(FixList::OK), c.ok);
+        if (!c.shown.empty()) {
+            EXPECT_EQ(f.Shown().back(), c.shown);
+        }
     }
     // "DM-Жar.ut2" under a key "Ж", in a UTF-8 index (each encoding's bytes are the index's test; a
     // UTF-16 index repaired through the window is the fixer window's).
