@@ -41,9 +41,7 @@ ZipRead ReadZip(std::string_view zip) {
     for (std::uint64_t n = 0; n < count; ++n) {
         if (at + 46 > zip.size() || Le(zip, at, 4) != 0x02014b50) return fail("central header " + std::to_string(n) + " missing");
         ZipRead::Item item{};
-        item.flags = static_cast<std::uint16_t>(Le(zip, at + 8, 2));
-        item.method = static_cast<int>(Le(zip, at + 10, 2));
-        item.dosDateTime = static_cast<std::uint32_t>(Le(zip, at + 14, 2) << 16 | Le(zip, at + 12, 2));
+        const std::uint64_t method = Le(zip, at + 10, 2);
         const std::uint32_t crc = static_cast<std::uint32_t>(Le(zip, at + 16, 4));
         const std::uint64_t compressed = Le(zip, at + 20, 4), original = Le(zip, at + 24, 4);
         const std::size_t nameSize = Le(zip, at + 28, 2), extraSize = Le(zip, at + 30, 2), commentSize = Le(zip, at + 32, 2);
@@ -52,13 +50,13 @@ ZipRead ReadZip(std::string_view zip) {
         if (local != next) return fail(item.name + ": bytes before its local header that no entry holds");
         if (local + 30 > zip.size() || Le(zip, local, 4) != 0x04034b50) return fail(item.name + ": no local header");
         if (zip.substr(local + 30, Le(zip, local + 26, 2)) != item.name) return fail(item.name + ": local name differs");
-        if (Le(zip, local + 8, 2) != static_cast<std::uint64_t>(item.method) || Le(zip, local + 14, 4) != crc)
+        if (Le(zip, local + 8, 2) != method || Le(zip, local + 14, 4) != crc)
             return fail(item.name + ": local header differs");
         const std::size_t data = local + 30 + Le(zip, local + 26, 2) + Le(zip, local + 28, 2);
         if (data + compressed > start) return fail(item.name + ": data runs into the central directory");
         const std::string_view stored = zip.substr(data, static_cast<std::size_t>(compressed));
-        if (item.method == 0 && compressed == original) item.bytes = std::string(stored);
-        else if (item.method != 8 || !Inflate(stored, static_cast<std::size_t>(original), true, item.bytes))
+        if (method == 0 && compressed == original) item.bytes = std::string(stored);
+        else if (method != 8 || !Inflate(stored, static_cast<std::size_t>(original), true, item.bytes))
             return fail(item.name + ": data does not inflate to its size");
         if (crc32(0, reinterpret_cast<const Bytef*>(item.bytes.data()), static_cast<uInt>(item.bytes.size())) != crc)
             return fail(item.name + ": CRC-32 differs");
@@ -86,7 +84,6 @@ Uz2Read ReadUz2(std::string_view uz2) {
             return read;
         }
         read.bytes += chunk;
-        read.chunkSizes.push_back(static_cast<std::uint32_t>(original));
         at += 8 + compressed;
     }
     return read;

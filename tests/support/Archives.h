@@ -9,9 +9,6 @@
 struct ZipRead {
     struct Item {
         std::string name, bytes;
-        int method;
-        std::uint16_t flags;
-        std::uint32_t dosDateTime;
     };
     std::vector<Item> items;  // in the central directory's order
     std::string error;        // the first thing wrong, or ""
@@ -24,7 +21,6 @@ ZipRead ReadZip(std::string_view zip);
 
 struct Uz2Read {
     std::string bytes;
-    std::vector<std::uint32_t> chunkSizes;  // the uncompressed size of each chunk
     std::string error;
 };
 Uz2Read ReadUz2(std::string_view uz2);
