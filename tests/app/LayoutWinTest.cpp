@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 
@@ -39,16 +40,6 @@ SIZE Measure(HWND control, const std::wstring& text, UINT format, int width) {
     SelectObject(dc, old);
     ReleaseDC(control, dc);
     return {r.right - r.left, r.bottom - r.top};
-}
-
-int ZeroWidth(HWND control) {
-    HDC dc = GetDC(control);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-    INT width = 0;
-    GetCharWidth32W(dc, L'0', L'0', &width);
-    SelectObject(dc, old);
-    ReleaseDC(control, dc);
-    return width;
 }
 
 // The width and height of a picture.
@@ -96,7 +87,8 @@ std::optional<SIZE> Needed(HWND control) {
         }
         case BS_3STATE: {  // the option boxes
             const int box = 12 * ScreenDpi() / 96 + 1;
-            return SIZE{box + ZeroWidth(control) / 2 + 1 + need.cx + 1, std::max<LONG>(need.cy, box)};
+            const LONG zero = Measure(control, L"0", DT_SINGLELINE, 0).cx;
+            return SIZE{box + zero / 2 + 1 + need.cx + 1, std::max<LONG>(need.cy, box)};
         }
         case BS_GROUPBOX:
             return SIZE{need.cx + 2 * (7 + 1), need.cy};
@@ -208,10 +200,9 @@ TEST(LayoutWin, EveryPictureHasTheSizeTheScreensDpiNeedsAndIsDrawnAtIt) {
         {120, "40 x 40, drawn", "20 x 20, drawn", "40 x 40, drawn", "30 x 30, drawn"},
         {144, "48 x 48, drawn", "24 x 24, drawn", "48 x 48, drawn", "36 x 36, drawn"},
     };
-    const Sizes* expected = nullptr;
-    for (const Sizes& row : table)
-        if (row.dpi == ScreenDpi()) expected = &row;
-    ASSERT_NE(expected, nullptr) << "no sizes for " << ScreenDpi() << " DPI";
+    const Sizes* expected =
+        std::find_if(std::begin(table), std::end(table), [](const Sizes& row) { return row.dpi == ScreenDpi(); });
+    ASSERT_NE(expected, std::end(table)) << "no sizes for " << ScreenDpi() << " DPI";
 
     OpenedGame o({{K1, "DM-A.ut2"}}, 10);
     const HWND main = o.form.Window();
