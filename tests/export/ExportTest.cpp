@@ -46,12 +46,11 @@ struct GameCache {
     std::vector<ExportPackage> packages;
     std::vector<std::string> bytes;
     ExportResult result;
-    explicit GameCache(const std::vector<std::pair<std::string, std::string>>& named) {
+    explicit GameCache(const Named& named) {
         std::string index = "[Cache]\r\n";
         for (const auto& [name, content] : named) {
             packages.push_back({name, Key(packages.size())});
             fs.AddFile(CachedPath(bytes.size()), content);
-            fs.SetModified(CachedPath(bytes.size()), 133540000000000000);  // 2024-03-04 04:26:40 UTC
             bytes.push_back(content);
             index += packages.back().key + "=" + name + "\r\n";
         }
