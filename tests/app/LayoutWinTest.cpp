@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 
@@ -39,16 +40,6 @@ SIZE Measure(HWND control, const std::wstring& text, UINT format, int width) {
     SelectObject(dc, old);
     ReleaseDC(control, dc);
     return {r.right - r.left, r.bottom - r.top};
-}
-
-int ZeroWidth(HWND control) {
-    HDC dc = GetDC(control);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-    INT width = 0;
-    GetCharWidth32W(dc, L'0', L'0', &width);
-    SelectObject(dc, old);
-    ReleaseDC(control, dc);
-    return width;
 }
 
 // The width and height of a picture.
@@ -96,7 +87,8 @@ std::optional<SIZE> Needed(HWND control) {
         }
         case BS_3STATE: {  // the option boxes
             const int box = 12 * ScreenDpi() / 96 + 1;
-            return SIZE{box + ZeroWidth(control) / 2 + 1 + need.cx + 1, std::max<LONG>(need.cy, box)};
+            const LONG zero = Measure(control, L"0", DT_SINGLELINE, 0).cx;
+            return SIZE{box + zero / 2 + 1 + need.cx + 1, std::max<LONG>(need.cy, box)};
         }
         case BS_GROUPBOX:
             return SIZE{need.cx + 2 * (7 + 1), need.cy};
@@ -133,13 +125,6 @@ void ExpectWhole(HWND window, const std::string& name) {
     EXPECT_TRUE(SaveScreenshot(window, name + "-" + std::to_string(ScreenDpi()))) << name;
 }
 
-// The run's DPI is the one CTest asked for.
-void ExpectRequestedDpi() {
-    if (const char* wanted = std::getenv("MORVANE_TEST_DPI")) {
-        ASSERT_EQ(ScreenDpi(), std::atoi(wanted));
-    }
-}
-
 // Whether the icon resource `id` holds a picture drawn at `size` pixels, which is then shown
 // unscaled.
 bool Drawn(int id, int size) {
@@ -161,8 +146,27 @@ std::string Picture(HANDLE picture, int id) {
 
 }  // namespace
 
-TEST(LayoutWin, EveryControlLiesInsideItsWindowAndShowsItsWholeCaption) {
-    ExpectRequestedDpi();
+// Each window of Morvane met once. Every control lies inside its window and shows its whole caption;
+// window icons take the system's sizes, the pictures in windows and on buttons their 96-DPI sizes
+// scaled by the screen's DPI, and every one of them is drawn at that size in its icon file.
+TEST(LayoutWin, EveryControlShowsItsWholeCaptionAndEveryPictureItsSizeAtTheScreensDpi) {
+    if (const char* wanted = std::getenv("MORVANE_TEST_DPI")) {
+        ASSERT_EQ(ScreenDpi(), std::atoi(wanted)) << "the run's DPI is the one CTest asked for";
+    }
+    struct Sizes { int dpi; const char *windowIcon, *smallIcon, *picture, *buttonPicture; };
+    const Sizes table[] = {
+        {96, "32 x 32, drawn", "16 x 16, drawn", "32 x 32, drawn", "24 x 24, drawn"},
+        {120, "40 x 40, drawn", "20 x 20, drawn", "40 x 40, drawn", "30 x 30, drawn"},
+        {144, "48 x 48, drawn", "24 x 24, drawn", "48 x 48, drawn", "36 x 36, drawn"},
+    };
+    const Sizes* expected =
+        std::find_if(std::begin(table), std::end(table), [](const Sizes& row) { return row.dpi == ScreenDpi(); });
+    ASSERT_NE(expected, std::end(table)) << "no sizes for " << ScreenDpi() << " DPI";
+    const std::string picture = expected->picture;
+    const auto shown = [](HWND window, int control, int icon) {
+        return Picture(reinterpret_cast<HANDLE>(SendDlgItemMessageW(window, control, STM_GETICON, 0, 0)), icon);
+    };
+
     // A map whose destination holds other bytes (the overwrite question), a text file (the sub-folder
     // question), and for the fixer a stray cached file and a line whose file is gone.
     OpenedGame o({{K1, "DM-Overwritten-Map.ut2"}, {K2, "ReadMe-Of-A-Mod.txt"}, {K3, "Gone.utx"}}, 1536,
@@ -172,7 +176,11 @@ TEST(LayoutWin, EveryControlLiesInsideItsWindowAndShowsItsWholeCaption) {
                      TempGame::Write(g.Cached(K4), std::string(1536, 's'));
                  });
     const HWND main = o.form.Window();
-    o.answers.Expect("Overwrite file?", IDC_CMDNO, [](HWND d) { ExpectWhole(d, "overwrite"); })
+    o.answers
+        .Expect("Overwrite file?", IDC_CMDNO, [&](HWND d) {
+            ExpectWhole(d, "overwrite");
+            EXPECT_EQ(shown(d, IDC_IMGUT2003, IDI_LOGO), picture);
+        })
         .Expect("Enter sub-directory", IDCANCEL, [](HWND d) { ExpectWhole(d, "inputbox"); });
     for (int row : {0, 1}) SendMessageW(o.Item(IDC_LSTCACHE), LB_SETSEL, TRUE, row);
     o.Click(IDC_CMDUNCACHE);
@@ -180,41 +188,6 @@ TEST(LayoutWin, EveryControlLiesInsideItsWindowAndShowsItsWholeCaption) {
     o.form.SetLabel(RipLabel::Summary, "Un-cached 1234 files (1234 moved), 1234 already in place, 1234 skipped, "
                                        "1234 refused, 1234 failed. The run was ended after a failure.");
     ExpectWhole(main, "main");
-
-    o.answers.Expect("Morvane options", IDOK, [](HWND d) { ExpectWhole(d, "options"); })
-        .Expect("Morvane file fixer", IDCANCEL, [&](HWND d) {
-            // A file chosen, so that its size and date show.
-            HWND files = GetDlgItem(d, IDC_FIX_LSTFILES);
-            SendMessageW(files, LB_SETCURSEL, 0, 0);
-            SendMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_FIX_LSTFILES, LBN_SELCHANGE), reinterpret_cast<LPARAM>(files));
-            ExpectWhole(d, "fixer");
-        })
-        .Expect("About Morvane", IDC_ABOUT_CMDOK, [](HWND d) { ExpectWhole(d, "about"); });
-    o.Menu(IDM_OPTIONS);
-    o.Menu(IDM_FIX);
-    o.Menu(IDM_ABOUT);
-    EXPECT_EQ(o.answers.Titles(), (Faults{"Overwrite file?: ", "Enter sub-directory: ", "Morvane options: ",
-                                          "Morvane file fixer: ", "About Morvane: "}))
-        << "each window met once";
-}
-
-// Window icons take the system's sizes; the pictures in windows and on buttons their 96-DPI sizes
-// scaled by the screen's DPI; and every one of them is drawn at that size in its icon file.
-TEST(LayoutWin, EveryPictureHasTheSizeTheScreensDpiNeedsAndIsDrawnAtIt) {
-    ExpectRequestedDpi();
-    struct Sizes { int dpi; const char *windowIcon, *smallIcon, *picture, *buttonPicture; };
-    const Sizes table[] = {
-        {96, "32 x 32, drawn", "16 x 16, drawn", "32 x 32, drawn", "24 x 24, drawn"},
-        {120, "40 x 40, drawn", "20 x 20, drawn", "40 x 40, drawn", "30 x 30, drawn"},
-        {144, "48 x 48, drawn", "24 x 24, drawn", "48 x 48, drawn", "36 x 36, drawn"},
-    };
-    const Sizes* expected = nullptr;
-    for (const Sizes& row : table)
-        if (row.dpi == ScreenDpi()) expected = &row;
-    ASSERT_NE(expected, nullptr) << "no sizes for " << ScreenDpi() << " DPI";
-
-    OpenedGame o({{K1, "DM-A.ut2"}}, 10);
-    const HWND main = o.form.Window();
     EXPECT_EQ(Picture(reinterpret_cast<HANDLE>(SendMessageW(main, WM_GETICON, ICON_BIG, 0)), IDI_MORVANE),
               expected->windowIcon);
     EXPECT_EQ(Picture(reinterpret_cast<HANDLE>(SendMessageW(main, WM_GETICON, ICON_SMALL, 0)), IDI_MORVANE),
@@ -223,19 +196,24 @@ TEST(LayoutWin, EveryPictureHasTheSizeTheScreensDpiNeedsAndIsDrawnAtIt) {
         EXPECT_EQ(Picture(reinterpret_cast<HANDLE>(SendMessageW(o.Item(button), BM_GETIMAGE, IMAGE_ICON, 0)), icon),
                   expected->buttonPicture) << button;
 
-    const auto shown = [](HWND window, int control, int icon) {
-        return Picture(reinterpret_cast<HANDLE>(SendDlgItemMessageW(window, control, STM_GETICON, 0, 0)), icon);
-    };
-    o.form.Overwrite().ResetFrm();
-    EXPECT_EQ(shown(o.form.Overwrite().Window(), IDC_IMGUT2003, IDI_LOGO), expected->picture);
-    o.answers
+    o.answers.Expect("Morvane options", IDOK, [](HWND d) { ExpectWhole(d, "options"); })
         .Expect("Morvane file fixer", IDCANCEL, [&](HWND d) {
+            // A file chosen, so that its size and date show.
+            HWND files = GetDlgItem(d, IDC_FIX_LSTFILES);
+            SendMessageW(files, LB_SETCURSEL, 0, 0);
+            SendMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_FIX_LSTFILES, LBN_SELCHANGE), reinterpret_cast<LPARAM>(files));
+            ExpectWhole(d, "fixer");
             EXPECT_EQ(shown(d, IDC_FIX_IMGUT, IDI_FIXUT) + " | " + shown(d, IDC_FIX_IMAGE2, IDI_FIXIMAGE2),
-                      std::string(expected->picture) + " | " + expected->picture);
+                      picture + " | " + picture);
         })
-        .Expect("About Morvane", IDC_ABOUT_CMDOK,
-                [&](HWND d) { EXPECT_EQ(shown(d, IDC_ABOUT_IMGUT, IDI_ABOUTUT), expected->picture); });
+        .Expect("About Morvane", IDC_ABOUT_CMDOK, [&](HWND d) {
+            ExpectWhole(d, "about");
+            EXPECT_EQ(shown(d, IDC_ABOUT_IMGUT, IDI_ABOUTUT), picture);
+        });
+    o.Menu(IDM_OPTIONS);
     o.Menu(IDM_FIX);
     o.Menu(IDM_ABOUT);
-    EXPECT_EQ(o.answers.Titles(), (Faults{"Morvane file fixer: ", "About Morvane: "}));
+    EXPECT_EQ(o.answers.Titles(), (Faults{"Overwrite file?: ", "Enter sub-directory: ", "Morvane options: ",
+                                          "Morvane file fixer: ", "About Morvane: "}))
+        << "each window met once";
 }

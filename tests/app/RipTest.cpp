@@ -86,30 +86,6 @@ TEST(RipLoadCache, AFailureWhileFillingTheListLeavesItRedrawnWithEveryRowsKeyAnd
     EXPECT_EQ(Keys(w), (std::vector<std::string>{"", "", K(1), K(2), K(3)})) << "views of the new reading's text";
 }
 
-TEST(RipLoadCache, OneReadingOfTheFolderListsAsASizeQueryPerEntryDoes) {
-    // Keys twice, differing in letter case only, with a separator, a wildcard or accented letters;
-    // cached files missing, replaced by a folder, hidden, or spelt in other letter case.
-    const auto with = [](int n, char c) { return K(n).replace(3, 1, 1, c); };
-    const World::Entries entries = {{K(1), "A.utx"}, {K(1), "B.utx"}, {with(2, 'A'), "C.utx"}, {with(2, 'a'), "D.utx"},
-        {with(3, '\\'), "E.utx"}, {with(4, '*'), "F.utx"}, {with(5, '\xC9'), "G.utx"}, {with(5, '\xE9'), "H.utx"},
-        {K(6), "Gone.utx"}, {K(7), "Folder.utx"}, {K(8), "Hidden.utx"}, {K(9), "Cased.utx"}};
-    const auto listing = [&](bool folderListable) {
-        World w(entries);
-        w.fs.Remove(w.Cached(K(6)));
-        w.fs.Remove(w.Cached(K(7)));
-        w.fs.AddFolder(w.Cached(K(7)));
-        w.fs.AddFile(w.Cached(K(8)), "hidden", AttrHidden);
-        w.fs.AddFile(w.Path("\\Cache\\") + K(9) + "-1.UXX", "other case");
-        if (!folderListable) w.fs.FailOn(FsOp::List, w.Path("\\Cache\\*"), "Not ready.", 0);
-        w.rip.LoadCache();
-        std::string shown = w.Rows();
-        for (const std::string& key : Keys(w)) shown += key + " ";
-        for (const auto& [label, caption] : w.view.labels) shown += caption + "|";
-        return shown;
-    };
-    EXPECT_EQ(listing(true), listing(false));
-}
-
 // Find (and Escape in the path box, which presses it) puts the game's record in the path box: the
 // folder then checked is the one shown, quietly, so the fixer and the runs never act on a stale check.
 TEST(RipPath, FindChecksTheFolderItShows) {

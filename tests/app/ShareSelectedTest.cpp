@@ -9,20 +9,22 @@ namespace {
 
 const std::string Out = "C:\\Out";
 
-// A cache of a map, a texture and a text file, all selected, and a folder to write to.
+// A cache of a map, a texture and a text file, all selected, a folder to write to, and the
+// player's answers to the sub-folder question and to the Save dialog or the folder picker.
 struct Sharing : World {
-    Sharing() : World(World::Keyed({"DM-A.ut2", "Rock.utx", "Readme.txt"})) {
+    Sharing(std::deque<std::string> inputs, std::deque<std::string> files)
+        : World(World::Keyed({"DM-A.ut2", "Rock.utx", "Readme.txt"})) {
         fs.AddFolder(Out);
         Select({0, 1, 2});
+        prompts.inputs = std::move(inputs);
+        prompts.files = std::move(files);
     }
 };
 
 }  // namespace
 
 TEST(ShareSelected, TheZipHoldsEachSelectedPackageInItsGameFolderWithItsProgressShown) {
-    Sharing w;
-    w.prompts.inputs = {"Help"};
-    w.prompts.files = {Out + "\\mine.zip"};
+    Sharing w({"Help"}, {Out + "\\mine.zip"});
     const std::string index = w.Index();
     w.rip.mnuExportZip_Click();
     EXPECT_EQ(w.prompts.dialogs, std::vector<std::string>{"Export selected as zip|Morvane-export.zip"});
@@ -40,9 +42,7 @@ TEST(ShareSelected, TheZipHoldsEachSelectedPackageInItsGameFolderWithItsProgress
     EXPECT_EQ(w.Where(), "DM-A.ut2:cache,ini Rock.utx:cache,ini Readme.txt:cache,ini") << "the cache is only read";
 
     // Cancel during the export: nothing is left behind; the player's Cancel in a dialog: nothing at all.
-    Sharing c;
-    c.prompts.inputs = {"Help"};
-    c.prompts.files = {Out + "\\mine.zip"};
+    Sharing c({"Help"}, {Out + "\\mine.zip"});
     c.view.cancelAfter = 1;
     c.rip.mnuExportZip_Click();
     EXPECT_EQ(c.fs.Files().size(), w.fs.Files().size() - 1) << "no zip, no part of one";
@@ -55,9 +55,8 @@ TEST(ShareSelected, TheZipHoldsEachSelectedPackageInItsGameFolderWithItsProgress
 }
 
 TEST(ShareSelected, EachPackageBecomesAUz2FileAndOneThereIsReplacedOnlyOnYes) {
-    Sharing w;
+    Sharing w({}, {Out});
     w.fs.AddFile(Out + "\\Rock.utx.uz2", "mine");
-    w.prompts.files = {Out};
     w.prompts.answers = {MsgAnswer::No};
     w.rip.mnuCompressUz2_Click();
     EXPECT_EQ(ReadUz2(w.fs.Bytes(Out + "\\DM-A.ut2.uz2").value_or("")).bytes, World::Content(0));

@@ -1,5 +1,7 @@
 // The zip export and the .uz2 compression against the in-memory file system: where each package
 // goes, what is left out and why, replacing, and that no failure or cancel leaves part of a file.
+// Each entry's flags, method and time, and the .uz2 chunks, are read back from a real disk by
+// tools/check_exports.py.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -44,12 +46,11 @@ struct GameCache {
     std::vector<ExportPackage> packages;
     std::vector<std::string> bytes;
     ExportResult result;
-    explicit GameCache(const std::vector<std::pair<std::string, std::string>>& named) {
+    explicit GameCache(const Named& named) {
         std::string index = "[Cache]\r\n";
         for (const auto& [name, content] : named) {
             packages.push_back({name, Key(packages.size())});
             fs.AddFile(CachedPath(bytes.size()), content);
-            fs.SetModified(CachedPath(bytes.size()), 133540000000000000);  // 2024-03-04 04:26:40 UTC
             bytes.push_back(content);
             index += packages.back().key + "=" + name + "\r\n";
         }
@@ -101,30 +102,18 @@ std::string Joined(const std::vector<std::string>& lines) {
 }  // namespace
 
 TEST(Export, TheZipHoldsEachPackageInItsGameFolderAndLeavesOutNamesThatWouldNotInstallThere) {
+    // The folder of every type is read back by check_exports.py; here, what is left out and why.
     GameCache s({
-        {"DM-Foo.ut2", Compressible(5000)}, {"Foo.utx", "textures"}, {"Foo.uax", "sounds"},
-        {"Foo.ogg", Random(4000)}, {"Foo.umx", ""},  // music: a file that deflate would make larger; an empty one
-        {"Foo.usx", "meshes"}, {"Foo.ukx", "animations"}, {"Foo.uvx", "saves"}, {"Foo.u", "code"},
-        {"Foo.int", "text"}, {"Read me.txt", "other"},
-        {"DM-\xD0\x94\xD0\xBE\xD0\xBC.ut2", "cyrillic"},  // UTF-8 names as they are
+        {"DM-Foo.ut2", "map"}, {"DM-\xD0\x94\xD0\xBE\xD0\xBC.ut2", "cyrillic"},  // UTF-8 names as they are
         {"..\\Foo.u", "climbs"}, {"NUL.utx", "device"}, {"Bad.", "final dot"},
         {"dm-foo.ut2", "another DM-Foo"},  // the same name to Windows
     });
     s.packages.push_back({"Lost.utx", Key(99)});  // no cached file
     s.packages.push_back({"Com.utx", "COM1." + Key(98).substr(5)});  // a key whose cached file would be a device
     const auto before = s.GameFiles();
-    s.Zip("Help\\Docs\\");
+    s.Zip();
 
-    EXPECT_EQ(Entries(s), "Maps/DM-Foo.ut2=0 Textures/Foo.utx=1 Sounds/Foo.uax=2 Music/Foo.ogg=3 Music/Foo.umx=4 "
-                          "StaticMeshes/Foo.usx=5 Animations/Foo.ukx=6 Saves/Foo.uvx=7 System/Foo.u=8 System/Foo.int=9 "
-                          "Help/Docs/Read me.txt=10 Maps/DM-\xD0\x94\xD0\xBE\xD0\xBC.ut2=11 ");
-    const ZipRead zip = ReadZip(*s.fs.Bytes(Zip));
-    for (const ZipRead::Item& item : zip.items) {
-        SCOPED_TRACE(item.name);
-        EXPECT_EQ(item.flags, 0x0800) << "names are flagged as UTF-8";
-        EXPECT_EQ(item.method, item.name == "Maps/DM-Foo.ut2" ? 8 : 0) << "deflated only where that is smaller";
-        EXPECT_EQ(item.dosDateTime, (44u << 9 | 3u << 5 | 4u) << 16 | 4u << 11 | 26u << 5 | 20u) << "the cached file's time";
-    }
+    EXPECT_EQ(Entries(s), "Maps/DM-Foo.ut2=0 Maps/DM-\xD0\x94\xD0\xBE\xD0\xBC.ut2=1 ");
     const std::string noFileName = " is left out: its name in cache.ini is not one that Windows allows for a file (a "
                                    "device name such as NUL or COM1, a name ending in a dot or a blank, or one holding "
                                    "a control character or one of < > \" | ? *).\n";
@@ -134,7 +123,7 @@ TEST(Export, TheZipHoldsEachPackageInItsGameFolderAndLeavesOutNamesThatWouldNotI
               "\"dm-foo.ut2\" is left out: the zip holds a package of its name already.\n\"Com.utx\"" + noFileName);
     EXPECT_EQ(Joined(s.result.failed), "\"Lost.utx\" is left out: its cached file " + Game + "\\Cache\\" + Key(99) +
                                            "-1.uxx could not be read: File not found.\n");
-    EXPECT_EQ(s.result.summary, "Exported 12 packages to " + Zip + "; 5 skipped, 1 failed.");
+    EXPECT_EQ(s.result.summary, "Exported 2 packages to " + Zip + "; 5 skipped, 1 failed.");
     EXPECT_EQ(s.result.written, std::vector<std::string>{Zip});
     EXPECT_EQ(s.OutFiles(), std::vector<std::string>{"Share.zip"});
     EXPECT_EQ(s.GameFiles(), before);
@@ -142,11 +131,10 @@ TEST(Export, TheZipHoldsEachPackageInItsGameFolderAndLeavesOutNamesThatWouldNotI
 
 TEST(Export, FilesOfOtherTypesGoToTheNamedFolderOrAreLeftOutWithTheReason) {
     const std::tuple<const char*, const char*, const char*> cases[] = {  // answer, zip entries, why left out
-        {"Help", "Help/Readme.txt=1 ", ""},
-        {".\\Help/Docs\\\\", "Help/Docs/Readme.txt=1 ", ""},  // as the un-cache run takes it
+        // As the un-cache run takes it ("Help" alone is the share command's test).
+        {".\\Help/Docs\\\\", "Help/Docs/Readme.txt=1 ", ""},
         {"", "", "no folder was named for files of its type."},
         {"..\\Help", "", "the folder for files of its type, \"..\\Help\", is not inside your UT2003 folder."},
-        {"C:\\Help", "", "the folder for files of its type, \"C:\\Help\", is not inside your UT2003 folder."},
         {"He?p", "", "the folder for files of its type, \"He?p\", is not a folder name that Windows allows."},
         {"cache\\x", "", "the folder for files of its type, \"cache\\x\", is in your UT2003 cache folder."},
     };
@@ -172,17 +160,7 @@ TEST(Export, PackagesAreReadAndWrittenInPiecesAndThoseThatDoNotDeflateAreStoredA
     EXPECT_LT(s.fs.Bytes(Zip)->size(), 1300000u + (3u << 20) / 4);
     EXPECT_EQ(s.fs.OpenFiles(), 0u);
 
-    // .uz2: chunks of exactly 32,768 bytes but the last, every byte given back.
     s.Uz2();
-    for (std::size_t n = 0; n < 2; ++n) {
-        const std::string name = s.packages[n].realName;
-        const Uz2Read uz2 = ReadUz2(s.fs.Bytes(Out + "\\" + name + ".uz2").value_or(""));
-        EXPECT_EQ(uz2.error, "") << name;
-        EXPECT_TRUE(uz2.bytes == s.bytes[n]) << name;
-        const std::size_t chunks = (s.bytes[n].size() + 32767) / 32768;
-        ASSERT_EQ(uz2.chunkSizes.size(), chunks) << name;
-        for (std::size_t c = 0; c + 1 < chunks; ++c) EXPECT_EQ(uz2.chunkSizes[c], 32768u) << name << " chunk " << c;
-    }
     EXPECT_LE(s.fs.largestRead, 256u * 1024);
     EXPECT_EQ(s.OutFiles(), (std::vector<std::string>{"After.utx.uz2", "DM-Big.ut2.uz2", "Noise.ogg.uz2", "Share.zip"}));
     EXPECT_EQ(Joined(s.result.notSmaller),
@@ -305,9 +283,7 @@ TEST(Export, AFailedFileOperationAtAnyStepLeavesNoPartOfAFileAndIsReported) {
             }
         }, alike);
     }
-}
-
-TEST(Export, AnUnfinishedFileThatCannotBeRemovedIsReportedByName) {
+    // An unfinished file that cannot be removed is reported by name.
     GameCache s(Three(true));
     s.fs.FailOn(FsOp::Write, Zip + ".part", "There is not enough space on the disk.");
     s.fs.FailOn(FsOp::Remove, Zip + ".part", "Access denied.");

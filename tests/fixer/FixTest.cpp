@@ -12,7 +12,6 @@
 #include "cache/ErrorReport.h"
 #include "fixer/Fix.h"
 #include "platform/DateFormatter.h"
-#include "platform/Utf.h"
 #include "support/World.h"
 
 using namespace std::string_literals;
@@ -250,54 +249,45 @@ TEST(FixRepairs, EditTheIndexAsItIsNowAndKeepEveryOtherLineAsItIs) {
         f.filename = name;
         f.fix.cmdSave_Click();
     };
-    const auto unreference = [](Fixer& f, const char* name) { f.filename = name, f.fix.cmdDelCache_Click(); };
-    {  // a download while the fixer was open
-        Fixer f;
-        f.fix.RefreshLists();
-        f.fs.AddFile(f.Path("\\Cache\\cache.ini"), OldIndex + "N=New.ut2\r\n");
-        bind(f, 2, "S.ut2");
-        unreference(f, "B.utx");
-        EXPECT_EQ(f.Index(), "[Cache]\r\nA=DM-A.ut2\r\nC=C.u\r\nN=New.ut2\r\nS=S.ut2\r\n");
-    }
-    {  // no index at the scan, restored before the binding
-        Fixer f(std::nullopt);
-        f.fix.RefreshLists();
-        f.fs.AddFile(f.Path("\\Cache\\cache.ini"), OldIndex);
-        bind(f, 2, "S.ut2");
-        EXPECT_EQ(f.Index(), OldIndex + "S=S.ut2\r\n");
-    }
-    {  // the chosen reference gone since the scan: nothing written, said so, and the lists show it
-        Fixer f;
-        f.fix.RefreshLists();
-        const std::string now = "[Cache]\r\nA=DM-A.ut2\r\nB=B.utx\r\n";
-        f.fs.AddFile(f.Path("\\Cache\\cache.ini"), now);
-        unreference(f, "C.u");
-        EXPECT_EQ(f.Index(), now);
-        EXPECT_EQ(f.Shown().back(), "Morvane: cache.ini no longer references \"C.u\", so it stays as it is. The lists "
-                                    "now show cache.ini as it is.");
-        EXPECT_EQ(f.Rows(FixList::OK), "DM-A.ut2");
-    }
-    // "DM-Жar.ut2" under a key "Ж", in UTF-8 and UTF-16 indexes.
-    const std::string zh = "\xD0\x96", text = "[Cache]\r\nA=DM-A.ut2\r\n" + zh + "=DM-" + zh + "ar.ut2\r\nB=B.utx\r\n";
-    const auto utf16 = [](const std::string& utf8) {
-        std::u16string units;
-        Utf16FromUtf8(utf8, units);
-        std::string bytes = "\xFF\xFE";
-        for (const char16_t u : units) bytes += {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
-        return bytes;
+    const auto unreference = [](Fixer& f, const std::string& name) { f.filename = name, f.fix.cmdDelCache_Click(); };
+    // The index at the scan (none) and as the repairs find it; the name S-1.uxx is bound to and the
+    // one unreferenced, each if any; the index and lstOK after, and the last message, if it matters.
+    const struct { std::optional<std::string> scanned; std::string now; const char *bound, *dropped;
+                   std::string index, ok, shown; } cases[] = {
+        // A download while the fixer was open: its line stays.
+        {OldIndex, OldIndex + "N=New.ut2\r\n", "S.ut2", "B.utx",
+         "[Cache]\r\nA=DM-A.ut2\r\nC=C.u\r\nN=New.ut2\r\nS=S.ut2\r\n", "DM-A.ut2,C.u,S.ut2", ""},
+        // No index at the scan, back before the binding: edited, not replaced.
+        {std::nullopt, OldIndex, "S.ut2", "", OldIndex + "S=S.ut2\r\n", "DM-A.ut2,C.u,S.ut2", ""},
+        // The chosen reference gone since the scan: nothing written, said so, and the lists show it.
+        {OldIndex, "[Cache]\r\nA=DM-A.ut2\r\nB=B.utx\r\n", "", "C.u", "[Cache]\r\nA=DM-A.ut2\r\nB=B.utx\r\n",
+         "DM-A.ut2", "Morvane: cache.ini no longer references \"C.u\", so it stays as it is. The lists now show "
+         "cache.ini as it is."},
     };
-    const std::function<std::string(const std::string&)> forms[] = {
-        utf16, [](const std::string& utf8) { return "\xEF\xBB\xBF" + utf8; }};
-    for (const auto& form : forms) {
-        Fixer f(form(text), {"A-1.uxx", zh + "-1.uxx", "S-1.uxx"});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.now);
+        Fixer f(c.scanned);
         f.fix.RefreshLists();
-        EXPECT_EQ(f.Rows(FixList::OK), "DM-A.ut2,DM-" + zh + "ar.ut2");
-        bind(f, 1, "S.ut2");  // S-1.uxx, before the Cyrillic name
-        EXPECT_EQ(f.Index(), form(text + "S=S.ut2\r\n"));
-        unreference(f, "B.utx");
-        EXPECT_EQ(f.Index(), form("[Cache]\r\nA=DM-A.ut2\r\n" + zh + "=DM-" + zh + "ar.ut2\r\nS=S.ut2\r\n"));
-        f.filename = "DM-" + zh + "ar.ut2";
-        f.fix.cmdDelCache_Click();
-        EXPECT_EQ(f.Index(), form("[Cache]\r\nA=DM-A.ut2\r\nS=S.ut2\r\n"));
+        f.fs.AddFile(f.Path("\\Cache\\cache.ini"), c.now);
+        if (*c.bound) bind(f, 2, c.bound);
+        if (*c.dropped) unreference(f, c.dropped);
+        EXPECT_EQ(f.Index(), c.index);
+        EXPECT_EQ(f.Rows(FixList::OK), c.ok);
+        if (!c.shown.empty()) {
+            EXPECT_EQ(f.Shown().back(), c.shown);
+        }
     }
+    // "DM-Жar.ut2" under a key "Ж", in a UTF-8 index (each encoding's bytes are the index's test; a
+    // UTF-16 index repaired through the window is the fixer window's).
+    const std::string zh = "\xD0\x96", map = "DM-" + zh + "ar.ut2", bom = "\xEF\xBB\xBF";
+    const std::string text = "[Cache]\r\nA=DM-A.ut2\r\n" + zh + "=" + map + "\r\n";
+    Fixer f(bom + text + "B=B.utx\r\n", {"A-1.uxx", zh + "-1.uxx", "S-1.uxx"});
+    f.fix.RefreshLists();
+    EXPECT_EQ(f.Rows(FixList::OK), "DM-A.ut2," + map);
+    bind(f, 1, "S.ut2");  // S-1.uxx, before the Cyrillic name
+    EXPECT_EQ(f.Index(), bom + text + "B=B.utx\r\nS=S.ut2\r\n");
+    unreference(f, "B.utx");
+    EXPECT_EQ(f.Index(), bom + text + "S=S.ut2\r\n");
+    unreference(f, map);
+    EXPECT_EQ(f.Index(), bom + "[Cache]\r\nA=DM-A.ut2\r\nS=S.ut2\r\n");
 }

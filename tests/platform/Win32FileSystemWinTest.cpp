@@ -58,17 +58,16 @@ TEST_F(Win32FileSystemWin, ExistsSeesOnlyFilesWithDefaultAttributesAndPathsThatN
     EXPECT_EQ(FailureOf([&] { fs.Flush(maps + "NUL.ut2"); }), Win32ErrorText(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(FailureOf([&] { fs.Flush("\\\\.\\NUL"); }), Win32ErrorText(ERROR_BAD_DEVICE));
     // The ANSI functions would end each path at its NUL byte and act on cache.ini, plain or Cache.
-    // (One row per operation: its other path, and listing, go through the same check.)
+    // Exists fails rather than say "no"; the operations that ActsOnExactlyTheFileNamed does not catch
+    // bypassing the exact path show that they take their paths through the same check.
     const std::string f = maps + "plain", index = game.Index();
     const Names before = TempGame::Tree(game.Folder());
-    const std::string nul(1, '\0'), ini = game.Path("\\Cache\\cache.ini") + nul + "x", fx = f + nul + "x",
-                      fresh = maps + "new.ut2" + nul, sub = game.Path("\\Cache\\Sub") + nul, g = maps + "g.ut2";
+    const std::string nul(1, '\0'), ini = game.Path("\\Cache\\cache.ini") + nul + "x", fx = f + nul + "x";
     const std::vector<std::pair<const char*, std::function<void()>>> steps = {
-        {"Exists", [&] { fs.Exists(ini); }},           {"SizeOf", [&] { fs.SizeOf(ini); }},
-        {"ReadAll", [&] { fs.ReadAll(ini); }},         {"WriteNew", [&] { fs.WriteNew(fresh, "x"); }},
-        {"Flush", [&] { fs.Flush(ini); }},             {"Replace onto", [&] { fs.Replace(f, ini); }},
-        {"Copy onto", [&] { fs.Copy(f, ini); }},       {"Remove", [&] { fs.Remove(ini); }},
-        {"MakeFolder", [&] { fs.MakeFolder(sub); }},   {"Rename from", [&] { fs.Rename(fx, g); }},
+        {"Exists", [&] { fs.Exists(ini); }},          {"Flush", [&] { fs.Flush(ini); }},
+        {"Replace onto", [&] { fs.Replace(f, ini); }}, {"Rename from", [&] { fs.Rename(fx, maps + "g.ut2"); }},
+        // Wine makes a long path's folder without the exact form too: only this row sees one bypassed.
+        {"MakeFolder", [&] { fs.MakeFolder(game.Path("\\Cache\\Sub") + nul); }},
     };
     for (const auto& [name, step] : steps) EXPECT_EQ(FailureOf(step), Win32ErrorText(ERROR_INVALID_NAME)) << name;
     EXPECT_EQ(TempGame::Tree(game.Folder()), before);
@@ -240,11 +239,10 @@ TEST_F(Win32FileSystemWin, ActsOnExactlyTheFileNamed) {
     FindClose(find);
     const std::wstring alias = data.cAlternateFileName;
     ASSERT_FALSE(alias.empty()) << "no short name to try";
-    const std::string shortName(alias.begin(), alias.end()), shortPath = cache + shortName;
+    const std::string shortName(alias.begin(), alias.end()), shortPath = cache + shortName,
+                      refused = "\"" + shortName + "\" is only the short name of another file, so Morvane leaves it alone.";
     EXPECT_FALSE(fs.Exists(shortPath));
-    EXPECT_EQ(FailureOf([&] { fs.Remove(shortPath); }),
-              "\"" + shortName + "\" is only the short name of another file, so Morvane leaves it alone.");
-    EXPECT_EQ(FailureOf([&] { fs.Copy(valid, shortPath); }),
-              "\"" + shortName + "\" is only the short name of another file, so Morvane leaves it alone.");
+    EXPECT_EQ(FailureOf([&] { fs.Remove(shortPath); }), refused);
+    EXPECT_EQ(FailureOf([&] { fs.Copy(valid, shortPath); }), refused);
     EXPECT_EQ(fs.ReadAll(cache + "LongFileName-1.uxx"), "long");
 }

@@ -36,45 +36,27 @@ ZipRead ReadZip(std::string_view zip) {
     };
     if (zip.size() < 22 || Le(zip, zip.size() - 22, 4) != 0x06054b50) return fail("no end record at the end");
     const std::size_t end = zip.size() - 22;
-    std::uint64_t count = Le(zip, end + 10, 2), size = Le(zip, end + 12, 4), start = Le(zip, end + 16, 4);
-    if (count == 0xFFFF || size == 0xFFFFFFFF || start == 0xFFFFFFFF) {
-        if (end < 76 || Le(zip, end - 20, 4) != 0x07064b50) return fail("no ZIP64 locator before the end record");
-        const std::size_t record = static_cast<std::size_t>(Le(zip, end - 12, 8));
-        if (record + 56 != end - 20 || Le(zip, record, 4) != 0x06064b50) return fail("no ZIP64 end record where its locator says");
-        count = Le(zip, record + 32, 8), size = Le(zip, record + 40, 8), start = Le(zip, record + 48, 8);
-    }
+    const std::uint64_t count = Le(zip, end + 10, 2), size = Le(zip, end + 12, 4), start = Le(zip, end + 16, 4);
     std::size_t at = static_cast<std::size_t>(start), next = 0;  // where the next entry's local header must be
     for (std::uint64_t n = 0; n < count; ++n) {
         if (at + 46 > zip.size() || Le(zip, at, 4) != 0x02014b50) return fail("central header " + std::to_string(n) + " missing");
         ZipRead::Item item{};
-        item.flags = static_cast<std::uint16_t>(Le(zip, at + 8, 2));
-        item.method = static_cast<int>(Le(zip, at + 10, 2));
-        item.dosDateTime = static_cast<std::uint32_t>(Le(zip, at + 14, 2) << 16 | Le(zip, at + 12, 2));
+        const std::uint64_t method = Le(zip, at + 10, 2);
         const std::uint32_t crc = static_cast<std::uint32_t>(Le(zip, at + 16, 4));
-        std::uint64_t compressed = Le(zip, at + 20, 4), original = Le(zip, at + 24, 4), offset = Le(zip, at + 42, 4);
+        const std::uint64_t compressed = Le(zip, at + 20, 4), original = Le(zip, at + 24, 4);
         const std::size_t nameSize = Le(zip, at + 28, 2), extraSize = Le(zip, at + 30, 2), commentSize = Le(zip, at + 32, 2);
         item.name = std::string(zip.substr(at + 46, nameSize));
-        for (std::size_t x = at + 46 + nameSize; x + 4 <= at + 46 + nameSize + extraSize;) {
-            const std::size_t id = Le(zip, x, 2), length = Le(zip, x + 2, 2);
-            std::size_t field = x + 4;
-            if (id == 1) {  // ZIP64: only the values marked as not fitting, in this order
-                for (std::uint64_t* v : {&original, &compressed, &offset})
-                    if (*v == 0xFFFFFFFF) *v = Le(zip, field, 8), field += 8;
-                if (field != x + 4 + length) return fail(item.name + ": ZIP64 field of the wrong length");
-            }
-            x += 4 + length;
-        }
-        const std::size_t local = static_cast<std::size_t>(offset);
+        const std::size_t local = Le(zip, at + 42, 4);
         if (local != next) return fail(item.name + ": bytes before its local header that no entry holds");
         if (local + 30 > zip.size() || Le(zip, local, 4) != 0x04034b50) return fail(item.name + ": no local header");
         if (zip.substr(local + 30, Le(zip, local + 26, 2)) != item.name) return fail(item.name + ": local name differs");
-        if (Le(zip, local + 8, 2) != static_cast<std::uint64_t>(item.method) || Le(zip, local + 14, 4) != crc)
+        if (Le(zip, local + 8, 2) != method || Le(zip, local + 14, 4) != crc)
             return fail(item.name + ": local header differs");
         const std::size_t data = local + 30 + Le(zip, local + 26, 2) + Le(zip, local + 28, 2);
         if (data + compressed > start) return fail(item.name + ": data runs into the central directory");
         const std::string_view stored = zip.substr(data, static_cast<std::size_t>(compressed));
-        if (item.method == 0 && compressed == original) item.bytes = std::string(stored);
-        else if (item.method != 8 || !Inflate(stored, static_cast<std::size_t>(original), true, item.bytes))
+        if (method == 0 && compressed == original) item.bytes = std::string(stored);
+        else if (method != 8 || !Inflate(stored, static_cast<std::size_t>(original), true, item.bytes))
             return fail(item.name + ": data does not inflate to its size");
         if (crc32(0, reinterpret_cast<const Bytef*>(item.bytes.data()), static_cast<uInt>(item.bytes.size())) != crc)
             return fail(item.name + ": CRC-32 differs");
@@ -102,7 +84,6 @@ Uz2Read ReadUz2(std::string_view uz2) {
             return read;
         }
         read.bytes += chunk;
-        read.chunkSizes.push_back(static_cast<std::uint32_t>(original));
         at += 8 + compressed;
     }
     return read;

@@ -6,6 +6,7 @@
 // question is answered Yes. Prints each part of the result on a line of its own, "what: text".
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,10 +14,9 @@
 
 #ifdef _WIN32
 #include "platform/Win32FileSystem.h"
-using DiskFileSystem = Win32FileSystem;
+std::unique_ptr<FileSystem> DiskFileSystem() { return std::make_unique<Win32FileSystem>(); }
 #else
 #include "tools/PosixFileSystem.h"
-using DiskFileSystem = PosixFileSystem;
 #endif
 
 int main(int argc, char** argv) {
@@ -32,11 +32,11 @@ int main(int argc, char** argv) {
         const std::size_t equals = line.find('=');
         if (equals != std::string::npos) rows.push_back({line.substr(equals + 1), line.substr(0, equals)});
     }
-    DiskFileSystem fs;
+    const std::unique_ptr<FileSystem> disk = DiskFileSystem();
     ExportCallbacks callbacks;
     callbacks.mayReplace = [](const std::string&) { return true; };
-    const ExportResult result = mode == "zip" ? ExportZip(fs, argv[2], rows, argv[4], argv[5], callbacks)
-                                              : CompressForRedirect(fs, argv[2], rows, argv[4], callbacks);
+    const ExportResult result = mode == "zip" ? ExportZip(*disk, argv[2], rows, argv[4], argv[5], callbacks)
+                                              : CompressForRedirect(*disk, argv[2], rows, argv[4], callbacks);
     const std::pair<const char*, const std::vector<std::string>*> parts[] = {
         {"written", &result.written}, {"skipped", &result.skipped}, {"failed", &result.failed},
         {"not smaller", &result.notSmaller}};

@@ -1,4 +1,6 @@
-// Linux file operations for the tools; each failure becomes a Failure with the system's text.
+// The file system port on Linux through stdio and stat: the program's backslashes become slashes,
+// names are used as they are (letter case counts). Only what the exports use is there; every other
+// operation fails. Each failure becomes a Failure with the system's text.
 #include "tools/PosixFileSystem.h"
 
 #include <fcntl.h>
@@ -6,8 +8,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "platform/Failure.h"
 
@@ -15,116 +19,98 @@ namespace {
 
 std::string Native(std::string_view path) {
     std::string native(path);
-    for (char& c : native) c = c == '\\' ? '/' : c;
+    std::replace(native.begin(), native.end(), '\\', '/');
     return native;
 }
 
-[[noreturn]] void Refuse() { throw Failure(std::strerror(errno)); }
+void Check(bool ok) {
+    if (!ok) throw Failure(std::strerror(errno));
+}
 
 struct stat Stat(std::string_view path) {
     struct stat s {};
-    if (stat(Native(path).c_str(), &s) != 0) Refuse();
+    Check(stat(Native(path).c_str(), &s) == 0);
     if (!S_ISREG(s.st_mode)) throw Failure("Not a regular file.");
     return s;
 }
 
-class PosixReadStream final : public ReadStream {
+// A file opened for reading or for writing; closed when destroyed.
+class Stream final : public ReadStream, public WriteStream {
 public:
-    explicit PosixReadStream(int fd) : fd_(fd) {}
-    ~PosixReadStream() override { close(fd_); }
+    Stream(std::string_view path, const char* mode) : file_(fopen(Native(path).c_str(), mode)) {
+        Check(file_ != nullptr);
+    }
+    ~Stream() override {
+        if (file_ != nullptr) fclose(file_);
+    }
     std::size_t Read(char* into, std::size_t size) override {
-        std::size_t done = 0;
-        while (done < size) {
-            const ssize_t got = read(fd_, into + done, size - done);
-            if (got < 0 && errno == EINTR) continue;
-            if (got < 0) Refuse();
-            if (got == 0) break;
-            done += static_cast<std::size_t>(got);
-        }
-        return done;
+        const std::size_t got = fread(into, 1, size, file_);
+        Check(!ferror(file_));
+        return got;
     }
-
-private:
-    int fd_;
-};
-
-class PosixWriteStream final : public WriteStream {
-public:
-    explicit PosixWriteStream(int fd) : fd_(fd) {}
-    ~PosixWriteStream() override {
-        if (fd_ >= 0) close(fd_);
-    }
-    void Write(std::string_view bytes) override {
-        for (; !bytes.empty();) {
-            const ssize_t put = write(fd_, bytes.data(), bytes.size());
-            if (put < 0 && errno == EINTR) continue;
-            if (put < 0) Refuse();
-            bytes.remove_prefix(static_cast<std::size_t>(put));
-        }
-    }
+    void Write(std::string_view bytes) override { Check(fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size()); }
     void WriteAt(std::uint64_t offset, std::string_view bytes) override {
-        for (; !bytes.empty();) {
-            const ssize_t put = pwrite(fd_, bytes.data(), bytes.size(), static_cast<off_t>(offset));
-            if (put < 0 && errno == EINTR) continue;
-            if (put < 0) Refuse();
-            bytes.remove_prefix(static_cast<std::size_t>(put));
-            offset += static_cast<std::uint64_t>(put);
-        }
+        Check(fseeko(file_, static_cast<off_t>(offset), SEEK_SET) == 0);
+        Write(bytes);
+        Check(fseeko(file_, 0, SEEK_END) == 0);
     }
     void Truncate(std::uint64_t offset) override {
-        if (ftruncate(fd_, static_cast<off_t>(offset)) != 0 || lseek(fd_, static_cast<off_t>(offset), SEEK_SET) < 0)
-            Refuse();
+        Check(fflush(file_) == 0 && ftruncate(fileno(file_), static_cast<off_t>(offset)) == 0 &&
+              fseeko(file_, 0, SEEK_END) == 0);
     }
     void Finish() override {
-        const int fd = fd_;
-        fd_ = -1;
-        if (fsync(fd) != 0) {
-            close(fd);
-            Refuse();
-        }
-        if (close(fd) != 0) Refuse();
+        FILE* const file = std::exchange(file_, nullptr);
+        const bool flushed = fflush(file) == 0 && fsync(fileno(file)) == 0;
+        Check(fclose(file) == 0 && flushed);
     }
 
 private:
-    int fd_;
+    FILE* file_;
+};
+
+class PosixFileSystem final : public FileSystem {
+public:
+    bool Exists(std::string_view path) override {
+        struct stat s {};
+        return stat(Native(path).c_str(), &s) == 0 && S_ISREG(s.st_mode);
+    }
+    std::uint64_t SizeOf(std::string_view path) override { return static_cast<std::uint64_t>(Stat(path).st_size); }
+    std::uint64_t LastModified(std::string_view path) override {
+        const struct stat s = Stat(path);
+        constexpr std::uint64_t UnixEpoch = 116444736000000000;  // 1970 in ticks since 1601
+        return UnixEpoch + static_cast<std::uint64_t>(s.st_mtim.tv_sec) * 10000000 +
+               static_cast<std::uint64_t>(s.st_mtim.tv_nsec) / 100;
+    }
+    std::unique_ptr<ReadStream> OpenRead(std::string_view path) override {
+        Stat(path);
+        return std::make_unique<Stream>(path, "rb");
+    }
+    std::unique_ptr<WriteStream> CreateNew(std::string_view path) override {
+        return std::make_unique<Stream>(path, "wbx");  // "x": nothing of that name may be there
+    }
+    void Move(std::string_view from, std::string_view to, bool replace) override {
+        const unsigned flags = replace ? 0 : RENAME_NOREPLACE;
+        Check(renameat2(AT_FDCWD, Native(from).c_str(), AT_FDCWD, Native(to).c_str(), flags) == 0);
+    }
+    void Remove(std::string_view path) override { Check(unlink(Native(path).c_str()) == 0); }
+
+    std::string ReadAll(std::string_view) override { Unused(); }
+    void WriteNew(std::string_view, std::string_view) override { Unused(); }
+    std::uint64_t Flush(std::string_view) override { Unused(); }
+    void Replace(std::string_view, std::string_view) override { Unused(); }
+    void Copy(std::string_view, std::string_view) override { Unused(); }
+    bool CopyWithProgress(std::string_view, std::string_view, const CopyProgress&) override { Unused(); }
+    bool SameBytes(std::string_view, std::string_view) override { Unused(); }
+    void Recycle(std::string_view) override { Unused(); }
+    std::string ReadStart(std::string_view, std::size_t) override { Unused(); }
+    void MakeFolder(std::string_view) override { Unused(); }
+    void Rename(std::string_view, std::string_view) override { Unused(); }
+    void ForEachFound(std::string_view, const std::function<void(const FoundFile&)>&) override { Unused(); }
+
+private:
+    [[noreturn]] static void Unused() { throw Failure("The tool does not use this operation."); }
 };
 
 }  // namespace
 
-void PosixFileSystem::Unused() { throw Failure("The tools do not use this operation."); }
-
-bool PosixFileSystem::Exists(std::string_view path) {
-    struct stat s {};
-    return stat(Native(path).c_str(), &s) == 0 && S_ISREG(s.st_mode);
-}
-
-std::uint64_t PosixFileSystem::SizeOf(std::string_view path) { return static_cast<std::uint64_t>(Stat(path).st_size); }
-
-std::uint64_t PosixFileSystem::LastModified(std::string_view path) {
-    const struct stat s = Stat(path);
-    constexpr std::uint64_t UnixEpoch = 116444736000000000;  // 1970 in ticks since 1601
-    return UnixEpoch + static_cast<std::uint64_t>(s.st_mtim.tv_sec) * 10000000 +
-           static_cast<std::uint64_t>(s.st_mtim.tv_nsec) / 100;
-}
-
-std::unique_ptr<ReadStream> PosixFileSystem::OpenRead(std::string_view path) {
-    Stat(path);
-    const int fd = open(Native(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) Refuse();
-    return std::make_unique<PosixReadStream>(fd);
-}
-
-std::unique_ptr<WriteStream> PosixFileSystem::CreateNew(std::string_view path) {
-    const int fd = open(Native(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) Refuse();
-    return std::make_unique<PosixWriteStream>(fd);
-}
-
-void PosixFileSystem::Move(std::string_view from, std::string_view to, bool replace) {
-    if (renameat2(AT_FDCWD, Native(from).c_str(), AT_FDCWD, Native(to).c_str(), replace ? 0 : RENAME_NOREPLACE) != 0)
-        Refuse();
-}
-
-void PosixFileSystem::Remove(std::string_view path) {
-    if (unlink(Native(path).c_str()) != 0) Refuse();
-}
+std::unique_ptr<FileSystem> DiskFileSystem() { return std::make_unique<PosixFileSystem>(); }
