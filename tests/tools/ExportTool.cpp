@@ -12,12 +12,7 @@
 
 #include "export/Export.h"
 
-#ifdef _WIN32
 #include "platform/Win32FileSystem.h"
-std::unique_ptr<FileSystem> DiskFileSystem() { return std::make_unique<Win32FileSystem>(); }
-#else
-#include "tools/PosixFileSystem.h"
-#endif
 
 int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
@@ -32,7 +27,7 @@ int main(int argc, char** argv) {
         const std::size_t equals = line.find('=');
         if (equals != std::string::npos) rows.push_back({line.substr(equals + 1), line.substr(0, equals)});
     }
-    const std::unique_ptr<FileSystem> disk = DiskFileSystem();
+    const auto disk = std::make_unique<Win32FileSystem>();
     ExportCallbacks callbacks;
     callbacks.mayReplace = [](const std::string&) { return true; };
     const ExportResult result = mode == "zip" ? ExportZip(*disk, argv[2], rows, argv[4], argv[5], callbacks)
