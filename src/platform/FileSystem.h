@@ -87,8 +87,13 @@ public:
     // Renames a file in one step, on its own volume only: across volumes it fails and copies
     // nothing. A file at `to` is replaced only when `replace` says so, and never a read-only one.
     virtual void Move(std::string_view from, std::string_view to, bool replace) = 0;
-    // True when both files hold the same bytes (compared in chunks, after their sizes).
-    virtual bool SameBytes(std::string_view a, std::string_view b) = 0;
+    // True when both files hold the same bytes (compared in chunks, after their sizes). Files of one
+    // size tell `shown` the bytes compared so far and their size after each chunk.
+    using CompareProgress = std::function<void(std::uint64_t compared, std::uint64_t size)>;
+    virtual bool SameBytes(std::string_view a, std::string_view b, const CompareProgress& shown) = 0;
+    bool SameBytes(std::string_view a, std::string_view b) {
+        return SameBytes(a, b, [](std::uint64_t, std::uint64_t) {});
+    }
     virtual void Remove(std::string_view path) = 0;
     // Puts a file in the Recycle Bin, so that the player can bring it back from the desktop. Where
     // the drive has none, Windows asks the player before deleting it for good. Fails, leaving the

@@ -337,7 +337,7 @@ void Win32FileSystem::Move(std::string_view from, std::string_view to, bool repl
     Check(MoveFileExW(Z(from).c_str(), onto.c_str(), MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0)));
 }
 
-bool Win32FileSystem::SameBytes(std::string_view a, std::string_view b) {
+bool Win32FileSystem::SameBytes(std::string_view a, std::string_view b, const CompareProgress& shown) {
     const auto open = [](std::string_view path) {
         auto file = std::make_unique<Handle>(CreateFileW(Z(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
@@ -351,9 +351,11 @@ bool Win32FileSystem::SameBytes(std::string_view a, std::string_view b) {
     if (sa.QuadPart != sb.QuadPart) return false;
     constexpr DWORD Chunk = 1u << 20;
     std::vector<char> ca(Chunk), cb(Chunk);
-    for (;;) {
+    const auto size = static_cast<std::uint64_t>(sa.QuadPart);
+    for (std::uint64_t compared = 0;;) {
         const DWORD got = ReadChunk(fa->get(), ca.data(), Chunk);
         if (ReadChunk(fb->get(), cb.data(), Chunk) != got || std::memcmp(ca.data(), cb.data(), got) != 0) return false;
+        shown(compared += got, size);
         if (got < Chunk) return true;
     }
 }

@@ -13,7 +13,8 @@ public:
     void Copy(std::string_view from, std::string_view to) override;
     bool CopyWithProgress(std::string_view from, std::string_view to, const CopyProgress& progress) override;
     void Move(std::string_view from, std::string_view to, bool replace) override;
-    bool SameBytes(std::string_view a, std::string_view b) override;
+    using FileSystem::SameBytes;
+    bool SameBytes(std::string_view a, std::string_view b, const CompareProgress& shown) override;
     void Remove(std::string_view path) override;
     void Recycle(std::string_view path) override;
     std::string ReadStart(std::string_view path, std::size_t count) override;

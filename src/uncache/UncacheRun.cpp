@@ -148,7 +148,7 @@ private:
             bool exists = true;  // a failed lookup is treated as an existing destination
             Attempt([&] { exists = fs_.Exists(destination); });
             // A destination holding the cached copy's bytes already is this file, un-cached before.
-            same = exists && SameBytes(source, destination);
+            same = exists && SameBytes(source, destination, name);
             if (exists && !same) {
                 // Only an explicit Yes overwrites: a prompt closed without an answer keeps the file.
                 const int response = overwrite_.NAll() ? ResponseKeep
@@ -212,21 +212,29 @@ private:
     bool CopyShown(const std::string& source, const std::string& destination, const std::string& name,
                    bool replacing) {
         return fs_.CopyWithProgress(source, destination, [&](std::uint64_t copied, std::uint64_t size) {
-            host_.ShowProgress(FilesDone() + "; copying " + name + ", " + ports_.sizes.FormatByteSize(copied) +
-                                   " of " + ports_.sizes.FormatByteSize(size),
-                               done_ * PerFile + (size == 0 ? 0 : copied * PerFile / size), chosen_ * PerFile);
+            ShowBytes("copying", name, copied, size);
             return replacing || !host_.CancelRequested();
         });
+    }
+
+    // "Un-caching: 3 of 10 files; copying DM-Foo.ut2, 4.00 MB of 12.0 MB"
+    void ShowBytes(const char* doing, const std::string& name, std::uint64_t bytes, std::uint64_t size) {
+        host_.ShowProgress(FilesDone() + "; " + doing + " " + name + ", " + ports_.sizes.FormatByteSize(bytes) +
+                               " of " + ports_.sizes.FormatByteSize(size),
+                           done_ * PerFile + (size == 0 ? 0 : bytes * PerFile / size), chosen_ * PerFile);
     }
 
     void PutAside(const std::string& destination) {
         if (fs_.Exists(destination)) fs_.Recycle(destination);
     }
 
-    // False when either file cannot be read: the destination then counts as a different file.
-    bool SameBytes(const std::string& source, const std::string& destination) {
+    // False when either file cannot be read: the destination then counts as a different file. A
+    // large file's comparison shows its progress, as a copy does.
+    bool SameBytes(const std::string& source, const std::string& destination, const std::string& name) {
         try {
-            return fs_.SameBytes(source, destination);
+            return fs_.SameBytes(source, destination, [&](std::uint64_t compared, std::uint64_t size) {
+                ShowBytes("comparing", name, compared, size);
+            });
         } catch (const Failure&) {
             return false;
         }

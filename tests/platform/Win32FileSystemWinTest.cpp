@@ -115,8 +115,8 @@ TEST_F(Win32FileSystemWin, WritesExactBytesAndFailsWithThePlatformsText) {
     EXPECT_FALSE(fs.SameBytes(file, other));
 }
 
-// The un-cache run's copy: a mebibyte between reports, the source's last-write time kept, and a
-// copy stopped part way (by Cancel or a failure) leaves nothing at the destination.
+// The un-cache run's copy and comparison: a mebibyte between reports, the source's last-write time
+// kept, and a copy stopped part way (by Cancel or a failure) leaves nothing at the destination.
 TEST_F(Win32FileSystemWin, ACopyInPiecesReportsEachAndAStoppedOneLeavesNoFile) {
     const std::string source = maps + "big.ut2", copy = game.Path("\\Textures\\big.ut2");
     std::string bytes(5 << 19, '\0');  // two and a half mebibytes
@@ -142,6 +142,11 @@ TEST_F(Win32FileSystemWin, ACopyInPiecesReportsEachAndAStoppedOneLeavesNoFile) {
     EXPECT_EQ(reports, (Names{"0/2621440", "1048576/2621440", "2097152/2621440", "2621440/2621440"}));
     EXPECT_TRUE(TempGame::Read(copy) == bytes);
     EXPECT_EQ(fs.LastModified(copy), (std::uint64_t{written.dwHighDateTime} << 32) | written.dwLowDateTime);
+    reports.clear();
+    EXPECT_TRUE(fs.SameBytes(source, copy, [&](std::uint64_t compared, std::uint64_t size) {
+        reports.push_back(std::to_string(compared) + "/" + std::to_string(size));
+    }));
+    EXPECT_EQ(reports, (Names{"1048576/2621440", "2097152/2621440", "2621440/2621440"})) << "compared likewise";
 
     reports.clear();
     EXPECT_FALSE(fs.CopyWithProgress(source, copy, until(2, false)));

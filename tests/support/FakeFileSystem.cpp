@@ -122,6 +122,18 @@ void FakeFileSystem::Copy(std::string_view from, std::string_view to) {
         throw std::logic_error("a copy that nothing stops stopped");
 }
 
+bool FakeFileSystem::SameBytes(std::string_view a, std::string_view b, const CompareProgress& shown) {
+    Enter(FsOp::SameBytes, a, b);
+    const std::string &first = FileOrThrow(a).bytes, &second = FileOrThrow(b).bytes;
+    if (first.size() != second.size()) return false;
+    for (std::size_t compared = 0; compared < first.size();) {
+        const std::size_t piece = std::min(copyPiece, first.size() - compared);
+        if (first.compare(compared, piece, second, compared, piece) != 0) return false;
+        shown(compared += piece, first.size());
+    }
+    return true;
+}
+
 bool FakeFileSystem::CopyWithProgress(std::string_view from, std::string_view to, const CopyProgress& progress) {
     Enter(FsOp::Copy, from, to);
     Node copy = FileOrThrow(from);
