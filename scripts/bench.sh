@@ -9,7 +9,7 @@ source scripts/lib.sh
 build=${MORVANE_BENCH_BUILD:-build/mingw64}
 case $build in /*) ;; *) build=$PWD/$build ;; esac
 
-benches=(IndexBench ListingBench MarksBench UncacheBench FixerBench ExportBench)
+benches=(IndexBench ListingBench MarksBench UncacheBench FixerBench ExportBench CopyBench RemoveBench)
 ensure_packages
 echo "== build mingw64 in $build"
 cmake --preset mingw64 -B "$build" >/dev/null
