@@ -307,19 +307,19 @@ bool Win32FileSystem::CopyWithProgress(std::string_view from, std::string_view t
             DeleteFileW(path.c_str());
         }
     } discard{destination, onto};
-    // One piece of a mebibyte: large enough to cost no more than CopyFileW, small enough that the
-    // progress of a package of a few megabytes still moves.
-    constexpr DWORD Piece = 1u << 20;
-    std::vector<char> buffer(Piece);
-    std::uint64_t copied = 0;
+    // Read and written 64 KiB at a time, as Windows' and Wine's own copies do (a piece that stays in
+    // the processor's cache), and reported every mebibyte: often enough that the progress of a
+    // package of a few megabytes moves.
+    constexpr DWORD Piece = 1u << 16, Report = 1u << 20;
+    const std::unique_ptr<char[]> buffer(new char[Piece]);
+    std::uint64_t copied = 0, reported = 0;
     if (!progress(copied, size)) return false;
-    for (;;) {
-        const DWORD got = ReadChunk(source.get(), buffer.data(), Piece);
-        if (got == 0) break;
-        WriteAll(destination.get(), std::string_view(buffer.data(), got));
+    for (DWORD got; (got = ReadChunk(source.get(), buffer.get(), Piece)) != 0;) {
+        WriteAll(destination.get(), std::string_view(buffer.get(), got));
         copied += got;
-        if (!progress(copied, size)) return false;
+        if (copied - reported >= Report && !progress(reported = copied, size)) return false;
     }
+    if (copied != reported && !progress(copied, size)) return false;
     Check(SetFileTime(destination.get(), nullptr, nullptr, &info.ftLastWriteTime));
     destination.Close();
     discard.keep = true;
