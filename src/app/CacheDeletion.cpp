@@ -3,6 +3,7 @@
 #include "app/CacheDeletion.h"
 
 #include <unordered_set>
+#include <vector>
 
 #include "app/Rip.h"
 #include "cache/CacheIndex.h"
@@ -37,14 +38,18 @@ void DeleteSelectedCachedFiles(Rip& rip) {
         ~Progress() { view.EndProgress(); }
     };
     try {
-        const int rows = view.RowCount();
-        std::uint64_t chosen = 0, done = 0;
-        for (int r = 0; r < rows; ++r) chosen += view.IsRowSelected(r) ? 1 : 0;
+        // The removal goes as it was started: the window stays alive while it runs, and a row
+        // selected or a folder typed meanwhile is for the next one.
+        const std::string folder = rip.GameFolder();
+        std::vector<int> selected;
+        for (int r = 0, rows = view.RowCount(); r < rows; ++r)
+            if (view.IsRowSelected(r)) selected.push_back(r);
+        const std::uint64_t chosen = selected.size();
+        std::uint64_t done = 0;
         {
             view.BeginProgress();
             const Progress progress{view};
-            for (int r = 0; r < rows; ++r) {
-                if (!view.IsRowSelected(r)) continue;
+            for (const int r : selected) {
                 view.ShowProgress("Removing: " + std::to_string(done) + " of " + std::to_string(chosen) + " files",
                                   done, chosen);
                 // Cancel stops before the next file; the index loses the lines of exactly the files deleted.
@@ -57,7 +62,7 @@ void DeleteSelectedCachedFiles(Rip& rip) {
                     continue;
                 }
                 try {
-                    ports.files.Remove(CachedFilePath(rip.GameFolder(), key));
+                    ports.files.Remove(CachedFilePath(folder, key));
                 } catch (const Failure& f) {
                     ReportUnexpectedError(ports.prompts, ports.clipboard, ReportSite::Delete, f.what());
                     ended = " The removal was ended by a failure.";
@@ -67,7 +72,7 @@ void DeleteSelectedCachedFiles(Rip& rip) {
             }
         }
         // The files deleted before a failure lose their lines too: no line is left for a file gone.
-        RewriteIndexFiltered(ports.files, ports.codePage, rip.GameFolder(), deletedKeys);
+        RewriteIndexFiltered(ports.files, ports.codePage, folder, deletedKeys);
     } catch (const UnreadableIndex&) {
         ports.prompts.Message(UnreadableIndexMessage(rip.GameFolder()), ProgramTitle, MsgIcon::Exclamation,
                               MsgButtons::Ok);

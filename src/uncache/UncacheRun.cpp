@@ -33,6 +33,10 @@ public:
         host_.CheckPath();
         if (!host_.IsPathValid()) return;
         overwrite_.ResetFrm();
+        // The run goes as it was started: the window stays alive while it runs, and a box ticked or
+        // a folder typed meanwhile is for the next run.
+        folder_ = host_.GameFolder();
+        deleteTicked_ = host_.DeleteTicked();
         const int rows = host_.RowCount();
         std::vector<bool> rowSelected(static_cast<std::size_t>(rows > 0 ? rows : 0));
         for (int r = 0; r < rows; ++r) rowSelected[static_cast<std::size_t>(r)] = host_.IsRowSelected(r);
@@ -117,7 +121,7 @@ private:
                    "one holding a control character or one of < > \" | ? *). It stays in your cache.");
             return;
         }
-        const std::string folder = host_.GameFolder();
+        const std::string& folder = folder_;
         const FileType type = ClassifyFileName(name);
         std::string destination;
         if (type != FileType::Other) {
@@ -138,7 +142,7 @@ private:
         const std::string source = CachedFilePath(folder, key);
         // A cached copy that is to go simply takes its destination's name when nothing is there yet:
         // no lookup first, which would cost a reading of the whole destination folder under Wine.
-        if (host_.DeleteTicked() && Moved(source, destination, /*replace=*/false)) {
+        if (deleteTicked_ && Moved(source, destination, /*replace=*/false)) {
             removedKeys_.insert(key);
             ++uncached_, ++moved_;
             return;
@@ -171,7 +175,7 @@ private:
                 ++failed_;
                 return;
             }
-            if (host_.DeleteTicked() && Moved(source, destination, /*replace=*/false)) {
+            if (deleteTicked_ && Moved(source, destination, /*replace=*/false)) {
                 removedKeys_.insert(key);
                 ++uncached_, ++moved_;
                 return;
@@ -186,7 +190,7 @@ private:
                 return;
             }
         }
-        if (!host_.DeleteTicked()) {
+        if (!deleteTicked_) {
             if (!same) ++uncached_;
             return;
         }
@@ -291,9 +295,9 @@ private:
 
     void RewriteIndex() {
         try {
-            Attempt([&] { RewriteIndexFiltered(fs_, codePage_, host_.GameFolder(), removedKeys_); });
+            Attempt([&] { RewriteIndexFiltered(fs_, codePage_, folder_, removedKeys_); });
         } catch (const UnreadableIndex&) {
-            Refuse(UnreadableIndexMessage(host_.GameFolder()));
+            Refuse(UnreadableIndexMessage(folder_));
         }
     }
 
@@ -303,7 +307,8 @@ private:
     Prompts& prompts_ = ports_.prompts;
     OverwritePrompt& overwrite_ = ports_.overwrite;
     CodePage& codePage_ = ports_.codePage;
-    std::string otherSubFolder_;
+    std::string folder_, otherSubFolder_;
+    bool deleteTicked_ = false;
     std::unordered_set<std::string> removedKeys_;
     // The progress counts files done of files chosen, in parts of a file for the copy in hand.
     static constexpr std::uint64_t PerFile = 1000;
