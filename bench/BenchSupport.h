@@ -118,6 +118,7 @@ public:
     bool IsRowSelected(int) override { return true; }
     int CurrentRow() override { return -1; }
     void SelectRow(int) override {}
+    void SelectRows(const std::vector<int>&) override {}
     void ClearSelection() override {}
     void BeginProgress() override {}
     void ShowProgress(std::string_view, std::uint64_t, std::uint64_t) override {}

@@ -1,6 +1,7 @@
 // The main window's folder check and cache listing.
 #include "app/Rip.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "app/CacheDeletion.h"
@@ -179,8 +180,9 @@ void Rip::cmdRefresh_Click() {
 
 void Rip::cmdSelAll_Click() {
     try {
-        const int rows = view_.RowCount();
-        for (int r = 0; r < rows; ++r) view_.SelectRow(r);
+        std::vector<int> rows(static_cast<std::size_t>(std::max(view_.RowCount(), 0)));
+        for (std::size_t r = 0; r < rows.size(); ++r) rows[r] = static_cast<int>(r);
+        view_.SelectRows(rows);
     } catch (const std::exception& e) {
         ReportUnexpectedError(ports_.prompts, ports_.clipboard, ReportSite::SelAll, e.what());
     }
@@ -190,10 +192,12 @@ void Rip::mnuSelNew_Click() {
     if (busy_) return;
     view_.ClearSelection();
     const int rows = view_.RowCount();
+    std::vector<int> fresh;
     for (int r = 0; r < rows; ++r) {
         const auto slot = static_cast<std::size_t>(view_.RowData(r));
-        if (slot < Marks.size() && Marks[slot] == InstallMark::NotInstalled) view_.SelectRow(r);
+        if (slot < Marks.size() && Marks[slot] == InstallMark::NotInstalled) fresh.push_back(r);
     }
+    view_.SelectRows(fresh);
 }
 
 void Rip::cmdUncache_Click() {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/InstallMarks.h"
 
@@ -33,6 +34,8 @@ public:
     virtual int CurrentRow() = 0;
     // Selects one more row and makes it the current row.
     virtual void SelectRow(int row) = 0;
+    // Selects these rows too, the last one becoming the current row, and draws the list once.
+    virtual void SelectRows(const std::vector<int>& rows) = 0;
     // Selects no row; the current row stays.
     virtual void ClearSelection() = 0;
     // Replaces every row; nothing is redrawn until the last one is in.

@@ -5,6 +5,8 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "app/Rip.h"
 #include "app/RipView.h"
@@ -53,6 +55,7 @@ public:
     bool IsRowSelected(int row) override;
     int CurrentRow() override;
     void SelectRow(int row) override;
+    void SelectRows(const std::vector<int>& rows) override;
     void BeginRows() override;
     void AddRow(std::string_view text, int data, InstallMark mark) override;
     void ClearSelection() override;
@@ -91,7 +94,9 @@ private:
     void AddTooltips();
     void SetButtonPicture(int id, int icon);
     void SetDefaultButton(int id);
-    HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+    // A control's handle, looked up once: under Wine every GetDlgItem asks the server, and a run
+    // over thousands of rows asks for the list box thousands of times.
+    HWND Item(int id) const;
 
     Win32Prompts& prompts_;
     frmOverwrite overwrite_{nullptr};
@@ -108,8 +113,10 @@ private:
     int currentRow_ = -1;  // list boxes never report "no current row" themselves
     bool closeRequested_ = false;  // closed while a run was busy: it closes once the run has ended
     bool inProgress_ = false, cancelRequested_ = false;  // a long job shows its progress; Cancel or Escape pressed
-    int shownPermille_ = -1;  // the bar's position as last drawn, -1 before the first report
-    DWORD shownAt_ = 0;       // when it was drawn
+    bool progressDrawn_ = false;  // since the job began
+    DWORD shownAt_ = 0;           // when its progress was last drawn
     Win32TaskbarProgress taskbar_;
+    DWORD pumpedAt_ = 0;      // when a run's progress last handled the window's messages
+    mutable std::unordered_map<int, HWND> items_;
     bool endAtOnce_ = false;       // the launcher sequence has run: no window, nothing saved
 };

@@ -212,6 +212,9 @@ public:
     bool IsRowSelected(int r) override { return rows.at(static_cast<std::size_t>(r)).selected; }
     int CurrentRow() override { return current; }
     void SelectRow(int r) override { rows.at(static_cast<std::size_t>(current = r)).selected = true; }
+    void SelectRows(const std::vector<int>& rs) override {
+        for (int r : rs) SelectRow(r);
+    }
     void ClearSelection() override {
         for (Row& row : rows) row.selected = false;
     }

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <memory>
 #include <thread>
+#include <type_traits>
 
 #include "platform/WideText.h"
 #include "platform/Win32Error.h"
@@ -117,6 +118,7 @@ TEST(UncacheWin, CancelStopsTheRunAfterTheFileInHand) {
     o.answers.Expect("Overwrite file?", IDC_CMDYES, [cancel](HWND) {
         EXPECT_TRUE(IsWindowVisible(cancel)) << "Cancel shows while the run goes";
         PostMessageW(cancel, BM_CLICK, 0, 0);
+        Sleep(25);  // a run takes the window's messages every 20 ms
     });
     o.Click(IDC_CMDSELALL);
     o.Click(IDC_CMDUNCACHE);
@@ -126,6 +128,15 @@ TEST(UncacheWin, CancelStopsTheRunAfterTheFileInHand) {
     EXPECT_FALSE(IsWindowVisible(cancel));
 }
 
+// A window of this thread whose every message takes 110 ms. A watcher's messages to it hold up
+// the copy that handles them, so that the window is seen answering part way through the copy
+// however fast the disk is.
+static LRESULT CALLBACK Slow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_APP) return DefWindowProcW(window, message, wParam, lParam);
+    Sleep(110);
+    return 1;
+}
+
 // A run with a large copy in it: the window answers another thread's messages part way through the
 // copy, its bar moves, and Cancel then undoes the copy in hand: the file before it stays
 // un-cached, the large one and the next stay in the cache only.
@@ -133,10 +144,30 @@ TEST(UncacheWin, TheWindowAnswersDuringALargeCopyAndCancelUndoesIt) {
     const std::string big = TempGame::KeyFor(21);
     OpenedGame o({{K1, "DM-A.ut2"}, {big, "DM-Big.ut2"}, {K2, "Rock.utx"}}, 64);
     const std::string cached = o.game.Cached(big), copy = o.game.Path("\\Maps\\DM-Big.ut2");
-    std::string bytes(96u << 20, '\0');
-    for (std::size_t i = 0; i < bytes.size(); i += 4096) bytes[i] = static_cast<char>(i >> 12);
-    TempGame::Write(cached, bytes);
+    const LONGLONG size = 1LL << 30;  // a gibibyte, sparse on disk: "HEAD", zeros, "TAIL"
+    {
+        const std::shared_ptr<void> file(CreateFileA(cached.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                                                     nullptr), CloseHandle);
+        DWORD put = 0;
+        WriteFile(file.get(), "HEAD", 4, &put, nullptr);
+        SetFilePointerEx(file.get(), LARGE_INTEGER{{static_cast<DWORD>(size - 4), 0}}, nullptr, FILE_BEGIN);
+        WriteFile(file.get(), "TAIL", 4, &put, nullptr);
+    }
+    const auto ends = [&] {
+        const std::string start = o.files.ReadStart(cached, 4);
+        const std::shared_ptr<void> file(CreateFileA(cached.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                     OPEN_EXISTING, 0, nullptr), CloseHandle);
+        char tail[5] = {};
+        DWORD got = 0;
+        SetFilePointerEx(file.get(), LARGE_INTEGER{{static_cast<DWORD>(size - 4), 0}}, nullptr, FILE_BEGIN);
+        ReadFile(file.get(), tail, 4, &got, nullptr);
+        return start + tail + " " + std::to_string(o.files.SizeOf(cached));
+    };
+    ASSERT_EQ(ends(), "HEADTAIL 1073741824");
     const HWND bar = o.Item(IDC_PRGRUN), label = o.Item(IDC_LBLSUMMARY), cancel = o.Item(IDC_CMDCANCEL);
+    const std::shared_ptr<std::remove_pointer_t<HWND>> slow(
+        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr), DestroyWindow);
+    SetWindowLongPtrW(slow.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Slow));
 
     std::vector<LRESULT> positions;  // the bar's, as another thread asks for it during the copy
     std::string text;                // the progress line then
@@ -147,10 +178,11 @@ TEST(UncacheWin, TheWindowAnswersDuringALargeCopyAndCancelUndoesIt) {
         for (int waited = 0; waited < 20000 && !GetFileAttributesExA(copy.c_str(), GetFileExInfoStandard, &data);
              ++waited)
             Sleep(1);
-        DWORD_PTR position = 0;
-        while (positions.size() < 50 && (positions.size() < 2 || positions.front() == positions.back()) &&
-               SendMessageTimeoutW(bar, PBM_GETPOS, 0, 0, SMTO_NORMAL, 5000, &position) != 0)
-            positions.push_back(static_cast<LRESULT>(position));
+        DWORD_PTR answer = 0;
+        while (positions.size() < 20 && (positions.size() < 2 || positions.front() == positions.back()) &&
+               SendMessageTimeoutW(slow.get(), WM_APP, 0, 0, SMTO_NORMAL, 5000, &answer) != 0 &&
+               SendMessageTimeoutW(bar, PBM_GETPOS, 0, 0, SMTO_NORMAL, 5000, &answer) != 0)
+            positions.push_back(static_cast<LRESULT>(answer));
         text = WindowText(label);
         if (GetFileAttributesExA(copy.c_str(), GetFileExInfoStandard, &data))
             copiedThen = (ULONGLONG{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
@@ -165,11 +197,11 @@ TEST(UncacheWin, TheWindowAnswersDuringALargeCopyAndCancelUndoesIt) {
     ASSERT_GE(positions.size(), 2u);
     EXPECT_LT(positions.front(), positions.back()) << "the bar moves during the copy";
     EXPECT_EQ(text.substr(0, 46), "Un-caching: 1 of 3 files; copying DM-Big.ut2, ");
-    EXPECT_NE(text.find(" of 96.0 MB"), std::string::npos) << text;
+    EXPECT_NE(text.find(" of 1.00 GB"), std::string::npos) << text;
     EXPECT_GT(copiedThen, 0u);
-    EXPECT_LT(copiedThen, bytes.size()) << "the window answered while the copy went on";
+    EXPECT_LT(copiedThen, static_cast<ULONGLONG>(size)) << "the window answered while the copy went on";
     EXPECT_EQ(GetFileAttributesA(copy.c_str()), INVALID_FILE_ATTRIBUTES) << "the copy in hand is undone";
-    EXPECT_TRUE(TempGame::Read(cached) == bytes) << "its cached file is untouched";
+    EXPECT_EQ(ends(), "HEADTAIL 1073741824") << "its cached file is untouched";
     EXPECT_EQ(TempGame::Read(o.game.Path("\\Maps\\DM-A.ut2")).size(), 64u);
     EXPECT_TRUE(TempGame::Tree(o.game.Path("\\Textures")).empty()) << "the next one is not begun";
     EXPECT_EQ(WindowText(label), "Un-cached 1 file. The run was cancelled.");
