@@ -115,7 +115,11 @@ public:
     int RowCount() override { return static_cast<int>(rows_.size()); }
     std::string RowText(int row) override { return rows_[static_cast<std::size_t>(row)].first; }
     int RowData(int row) override { return rows_[static_cast<std::size_t>(row)].second; }
-    bool IsRowSelected(int) override { return true; }
+    std::vector<int> SelectedRows() override {  // every row
+        std::vector<int> all(rows_.size());
+        for (std::size_t r = 0; r < all.size(); ++r) all[r] = static_cast<int>(r);
+        return all;
+    }
     int CurrentRow() override { return -1; }
     void SelectRow(int) override {}
     void SelectRows(const std::vector<int>&) override {}

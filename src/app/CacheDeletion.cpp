@@ -41,9 +41,7 @@ void DeleteSelectedCachedFiles(Rip& rip) {
         // The removal goes as it was started: the window stays alive while it runs, and a row
         // selected or a folder typed meanwhile is for the next one.
         const std::string folder = rip.GameFolder();
-        std::vector<int> selected;
-        for (int r = 0, rows = view.RowCount(); r < rows; ++r)
-            if (view.IsRowSelected(r)) selected.push_back(r);
+        const std::vector<int> selected = view.SelectedRows();
         const std::uint64_t chosen = selected.size();
         std::uint64_t done = 0;
         {

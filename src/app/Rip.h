@@ -65,7 +65,7 @@ public:
     }
     int RowCount() override { return view_.RowCount(); }
     std::string RowText(int row) override { return view_.RowText(row); }
-    bool IsRowSelected(int row) override { return view_.IsRowSelected(row); }
+    std::vector<int> SelectedRows() override { return view_.SelectedRows(); }
     bool DeleteTicked() override { return view_.DeleteTicked(); }
     void YieldOnce() override { view_.YieldOnce(); }
     bool CloseRequested() override { return view_.CloseRequested(); }

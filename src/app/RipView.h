@@ -29,7 +29,8 @@ public:
     virtual int RowCount() = 0;
     virtual std::string RowText(int row) = 0;
     virtual int RowData(int row) = 0;
-    virtual bool IsRowSelected(int row) = 0;
+    // The selected rows, in their order.
+    virtual std::vector<int> SelectedRows() = 0;
     // The row carrying the focus mark, -1 when there is none.
     virtual int CurrentRow() = 0;
     // Selects one more row and makes it the current row.

@@ -15,8 +15,7 @@ std::vector<ExportPackage> SelectedPackages(Rip& rip) {
     if (!rip.ValidPath) return {};
     std::vector<ExportPackage> packages;
     RipView& view = rip.View();
-    for (int r = 0; r < view.RowCount(); ++r)
-        if (view.IsRowSelected(r)) packages.push_back({view.RowText(r), rip.KeyOfRow(r)});
+    for (const int r : view.SelectedRows()) packages.push_back({view.RowText(r), rip.KeyOfRow(r)});
     if (packages.empty())
         rip.Ports().prompts.Message("Please select the files to share first.", ProgramTitle, MsgIcon::Exclamation,
                                     MsgButtons::Ok);

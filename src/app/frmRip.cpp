@@ -354,8 +354,15 @@ int frmRip::RowData(int row) {
     return static_cast<int>(SendMessageW(Item(IDC_LSTCACHE), LB_GETITEMDATA, static_cast<WPARAM>(row), 0));
 }
 
-bool frmRip::IsRowSelected(int row) {
-    return SendMessageW(Item(IDC_LSTCACHE), LB_GETSEL, static_cast<WPARAM>(row), 0) > 0;
+std::vector<int> frmRip::SelectedRows() {
+    // One message for the whole selection: a question per row costs a server request each under Wine.
+    HWND list = Item(IDC_LSTCACHE);
+    const LRESULT count = SendMessageW(list, LB_GETSELCOUNT, 0, 0);
+    if (count <= 0) return {};
+    std::vector<int> rows(static_cast<std::size_t>(count));
+    const LRESULT got = SendMessageW(list, LB_GETSELITEMS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(rows.data()));
+    rows.resize(got < 0 ? 0 : static_cast<std::size_t>(got));
+    return rows;
 }
 
 HWND frmRip::Item(int id) const {

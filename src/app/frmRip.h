@@ -52,7 +52,7 @@ public:
     int RowCount() override;
     std::string RowText(int row) override;
     int RowData(int row) override;
-    bool IsRowSelected(int row) override;
+    std::vector<int> SelectedRows() override;
     int CurrentRow() override;
     void SelectRow(int row) override;
     void SelectRows(const std::vector<int>& rows) override;

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class Clipboard;
 class CodePage;
@@ -37,7 +38,8 @@ public:
     virtual std::string GameFolder() = 0;
     virtual int RowCount() = 0;
     virtual std::string RowText(int row) = 0;
-    virtual bool IsRowSelected(int row) = 0;
+    // The selected rows, in their order.
+    virtual std::vector<int> SelectedRows() = 0;
     // The key of a row, through its item datum: a copy, which a listing that follows leaves as it is.
     virtual std::string KeyOfRow(int row) = 0;
     virtual bool DeleteTicked() = 0;

@@ -37,14 +37,12 @@ public:
         // a folder typed meanwhile is for the next run.
         folder_ = host_.GameFolder();
         deleteTicked_ = host_.DeleteTicked();
-        const int rows = host_.RowCount();
-        std::vector<bool> rowSelected(static_cast<std::size_t>(rows > 0 ? rows : 0));
-        for (int r = 0; r < rows; ++r) rowSelected[static_cast<std::size_t>(r)] = host_.IsRowSelected(r);
-        chosen_ = static_cast<std::uint64_t>(std::count(rowSelected.begin(), rowSelected.end(), true));
+        const std::vector<int> selected = host_.SelectedRows();
+        chosen_ = selected.size();
         host_.BeginProgress();
         try {
-            for (int r = 0; r < rows && !cancelled_; ++r) {
-                if (!rowSelected[static_cast<std::size_t>(r)]) continue;
+            for (const int r : selected) {
+                if (cancelled_) break;
                 host_.ShowProgress(FilesDone(), done_ * PerFile, chosen_ * PerFile);
                 // Cancel stops before the next file: the one in hand is finished, or its copy undone.
                 cancelled_ = host_.CancelRequested();

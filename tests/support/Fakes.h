@@ -209,7 +209,12 @@ public:
     int RowCount() override { return static_cast<int>(rows.size()); }
     std::string RowText(int r) override { return rows.at(static_cast<std::size_t>(r)).text; }
     int RowData(int r) override { return rows.at(static_cast<std::size_t>(r)).data; }
-    bool IsRowSelected(int r) override { return rows.at(static_cast<std::size_t>(r)).selected; }
+    std::vector<int> SelectedRows() override {
+        std::vector<int> selected;
+        for (std::size_t r = 0; r < rows.size(); ++r)
+            if (rows[r].selected) selected.push_back(static_cast<int>(r));
+        return selected;
+    }
     int CurrentRow() override { return current; }
     void SelectRow(int r) override { rows.at(static_cast<std::size_t>(current = r)).selected = true; }
     void SelectRows(const std::vector<int>& rs) override {
