@@ -63,7 +63,6 @@ public:
         return {ports_.files, ports_.prompts, ports_.clipboard, ports_.overwrite, ports_.codePage, ports_.sizes,
                 ports_.dates};
     }
-    int RowCount() override { return view_.RowCount(); }
     std::string RowText(int row) override { return view_.RowText(row); }
     std::vector<int> SelectedRows() override { return view_.SelectedRows(); }
     bool DeleteTicked() override { return view_.DeleteTicked(); }

@@ -36,7 +36,6 @@ public:
     virtual void CheckPath() = 0;
     virtual bool IsPathValid() = 0;
     virtual std::string GameFolder() = 0;
-    virtual int RowCount() = 0;
     virtual std::string RowText(int row) = 0;
     // The selected rows, in their order.
     virtual std::vector<int> SelectedRows() = 0;

@@ -4,7 +4,6 @@
 // the index and reload the listing.
 #include "uncache/UncacheRun.h"
 
-#include <algorithm>
 #include <unordered_set>
 #include <vector>
 
