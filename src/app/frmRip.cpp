@@ -425,6 +425,13 @@ void frmRip::EndRows() {
 }
 
 void frmRip::SetLabel(RipLabel label, std::string_view caption) {
+    // A listing read again mostly gives the counts again: an unchanged caption is not set again,
+    // which under Wine would cost a redraw each. The summary line is left out: progress writes it.
+    if (label != RipLabel::Summary) {
+        std::string& shown = captions_[static_cast<std::size_t>(label)];
+        if (shown == caption) return;
+        shown = std::string(caption);
+    }
     SetText(Item(LabelId(label)), caption);
     if (label == RipLabel::MB) lblMB_Change();
 }

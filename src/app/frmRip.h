@@ -121,5 +121,6 @@ private:
     // Each row's item datum as it was set: the list is filled only by BeginRows and AddRow and is
     // not sorted, and reading the data here spares a run over thousands of rows a message per row.
     std::vector<int> rowData_;
+    std::string captions_[static_cast<std::size_t>(RipLabel::Legend) + 1];  // as SetLabel last set them
     bool endAtOnce_ = false;       // the launcher sequence has run: no window, nothing saved
 };
