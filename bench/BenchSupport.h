@@ -2,6 +2,7 @@
 // window held in memory, and a game folder on disk.
 #pragma once
 #include <cstddef>
+#include <cstdio>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -167,4 +168,23 @@ struct BenchProgram {
 class BenchGame : public DiskGame {
 public:
     BenchGame() : DiskGame("MorvaneBench") {}
+};
+
+// A cache of `files` textures F0001.utx... of `size` bytes each: the index's text and path, each
+// cached file's path and its destination in Textures, and the bytes every file holds (written by
+// the benchmark, as it needs them).
+struct TexturesCache {
+    std::string index, text = "[Cache]\r\n", bytes;
+    std::vector<std::string> cached, destinations;
+    TexturesCache(BenchGame& game, int files, std::size_t size) : index(game.Path("\\Cache\\cache.ini")), bytes(size, '\0') {
+        for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 + i / 4096);
+        for (int i = 1; i <= files; ++i) {
+            char name[16];
+            std::snprintf(name, sizeof name, "F%04d.utx", i);
+            const std::string key = BenchGame::KeyFor(i);
+            text += key + "=" + name + "\r\n";
+            cached.push_back(game.Path("\\Cache\\" + key + "-1.uxx"));
+            destinations.push_back(game.Path("\\Textures\\") + name);
+        }
+    }
 };

@@ -41,22 +41,15 @@ void FlushToDisk(const std::string& path) {
 
 int main() {
     BenchGame game;
-    std::string text = "[Cache]\r\n";
-    std::vector<std::string> cached, destinations;
     // Bytes that vary along the file, really written (no sparse file), once: a copy leaves them.
-    std::string bytes(Size, '\0');
-    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 + i / 4096);
-    for (int i = 1; i <= Files; ++i) {
-        char name[16];
-        std::snprintf(name, sizeof name, "F%04d.utx", i);
-        const std::string key = BenchGame::KeyFor(i);
-        text += key + "=" + name + "\r\n";
-        cached.push_back(game.Path("\\Cache\\" + key + "-1.uxx"));
-        destinations.push_back(game.Path("\\Textures\\") + name);
-        WriteBare(cached.back(), bytes);
-        FlushToDisk(cached.back());
+    const TexturesCache cache(game, Files, Size);
+    const std::vector<std::string>& cached = cache.cached;
+    const std::vector<std::string>& destinations = cache.destinations;
+    for (const std::string& file : cached) {
+        WriteBare(file, cache.bytes);
+        FlushToDisk(file);
     }
-    WriteBare(game.Path("\\Cache\\cache.ini"), text);
+    WriteBare(cache.index, cache.text);
 
     BenchWindow window(game.Folder());
     // By copy, whatever state the options give the box.

@@ -15,27 +15,11 @@
 
 namespace {
 
-struct Cache {
-    std::string index, text = "[Cache]\r\n", bytes;
-    std::vector<std::string> cached, destinations;
-    Cache(BenchGame& game, int files, std::size_t size) : index(game.Path("\\Cache\\cache.ini")), bytes(size, '\0') {
-        for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 + i / 4096);
-        for (int i = 1; i <= files; ++i) {
-            char name[16];
-            std::snprintf(name, sizeof name, "F%04d.utx", i);
-            const std::string key = BenchGame::KeyFor(i);
-            text += key + "=" + name + "\r\n";
-            cached.push_back(game.Path("\\Cache\\" + key + "-1.uxx"));
-            destinations.push_back(game.Path("\\Textures\\") + name);
-        }
-    }
-};
-
 // Un-caches `files` files of `mb` MB with delete ticked; the time per file of our run, or -1.
 double DeleteTicked(int files, int mb, double target) {
     constexpr int Reps = 3;
     BenchGame game;
-    Cache cache(game, files, static_cast<std::size_t>(mb) << 20);
+    TexturesCache cache(game, files, static_cast<std::size_t>(mb) << 20);
     BenchProgram program(game.Folder(), /*keepRows=*/true, /*deleteTicked=*/true);
     Rip& rip = program.rip;
 
@@ -77,7 +61,7 @@ double DeleteTicked(int files, int mb, double target) {
 bool AlreadyUncached() {
     constexpr int Files = 1000;
     BenchGame game;
-    Cache cache(game, Files, 1 << 20);
+    TexturesCache cache(game, Files, 1 << 20);
     for (int i = 0; i < Files; ++i) {
         WriteBare(cache.cached[i], cache.bytes);
         WriteBare(cache.destinations[i], cache.bytes);
