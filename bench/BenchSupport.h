@@ -122,7 +122,6 @@ public:
         return all;
     }
     int CurrentRow() override { return -1; }
-    void SelectRow(int) override {}
     void SelectRows(const std::vector<int>&) override {}
     void ClearSelection() override {}
     void BeginProgress() override {}

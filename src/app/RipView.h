@@ -33,8 +33,6 @@ public:
     virtual std::vector<int> SelectedRows() = 0;
     // The row carrying the focus mark, -1 when there is none.
     virtual int CurrentRow() = 0;
-    // Selects one more row and makes it the current row.
-    virtual void SelectRow(int row) = 0;
     // Selects these rows too, the last one becoming the current row, and draws the list once.
     virtual void SelectRows(const std::vector<int>& rows) = 0;
     // Selects no row; the current row stays.

@@ -374,11 +374,6 @@ HWND frmRip::Item(int id) const {
 
 int frmRip::CurrentRow() { return currentRow_; }
 
-void frmRip::SelectRow(int row) {
-    SendMessageW(Item(IDC_LSTCACHE), LB_SETSEL, TRUE, static_cast<LPARAM>(row));
-    currentRow_ = row;
-}
-
 void frmRip::SelectRows(const std::vector<int>& rows) {
     if (rows.empty()) return;
     HWND list = Item(IDC_LSTCACHE);
@@ -428,7 +423,7 @@ void frmRip::SetLabel(RipLabel label, std::string_view caption) {
     // A listing read again mostly gives the counts again: an unchanged caption is not set again,
     // which under Wine would cost a redraw each. The summary line is left out: progress writes it.
     if (label != RipLabel::Summary) {
-        std::string& shown = captions_[static_cast<std::size_t>(label)];
+        std::optional<std::string>& shown = captions_[static_cast<std::size_t>(label)];
         if (shown == caption) return;
         shown = std::string(caption);
     }

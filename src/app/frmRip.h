@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -54,7 +55,6 @@ public:
     int RowData(int row) override;
     std::vector<int> SelectedRows() override;
     int CurrentRow() override;
-    void SelectRow(int row) override;
     void SelectRows(const std::vector<int>& rows) override;
     void BeginRows() override;
     void AddRow(std::string_view text, int data, InstallMark mark) override;
@@ -121,6 +121,7 @@ private:
     // Each row's item datum as it was set: the list is filled only by BeginRows and AddRow and is
     // not sorted, and reading the data here spares a run over thousands of rows a message per row.
     std::vector<int> rowData_;
-    std::string captions_[static_cast<std::size_t>(RipLabel::Legend) + 1];  // as SetLabel last set them
+    // As SetLabel last set them; nothing before its first call, whatever the template holds.
+    std::optional<std::string> captions_[static_cast<std::size_t>(RipLabel::Legend) + 1];
     bool endAtOnce_ = false;       // the launcher sequence has run: no window, nothing saved
 };

@@ -216,9 +216,8 @@ public:
         return selected;
     }
     int CurrentRow() override { return current; }
-    void SelectRow(int r) override { rows.at(static_cast<std::size_t>(current = r)).selected = true; }
     void SelectRows(const std::vector<int>& rs) override {
-        for (int r : rs) SelectRow(r);
+        for (int r : rs) rows.at(static_cast<std::size_t>(current = r)).selected = true;
     }
     void ClearSelection() override {
         for (Row& row : rows) row.selected = false;

@@ -59,7 +59,7 @@ struct World {
         return rows;
     }
     // Lists the cache and selects `rows`; the last one becomes the current row.
-    void Select(const std::vector<int>& rows) { rip.LoadCache(); for (int r : rows) view.SelectRow(r); }
+    void Select(const std::vector<int>& rows) { rip.LoadCache(); view.SelectRows(rows); }
     // Where each entry is, "name:places", space-separated in the entries' order. Its places are
     // "cache" (its cached file), the folder of each other file with its bytes and its real name
     // (the whole path below the game folder when the name differs) and "ini" (its index line). A
