@@ -297,15 +297,37 @@ void frmRip::AddTooltips() {
                                 GetModuleHandleW(nullptr), nullptr);
     if (tooltips_ == nullptr) return;
     SendMessageW(tooltips_, TTM_SETMAXTIPWIDTH, 0, 400);
-    for (const Tip& tip : Tips) {
+    toolRelays_.assign(std::size(Tips), ToolRelay{});  // never grows again: the controls point into it
+    for (std::size_t i = 0; i < std::size(Tips); ++i) {
+        HWND tool = Item(Tips[i].id);
         TTTOOLINFOW info{};
         info.cbSize = sizeof info;
-        info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        info.uFlags = TTF_IDISHWND;
         info.hwnd = hwnd_;
-        info.uId = reinterpret_cast<UINT_PTR>(Item(tip.id));
-        info.lpszText = const_cast<wchar_t*>(tip.text);
-        SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+        info.uId = reinterpret_cast<UINT_PTR>(tool);
+        info.lpszText = const_cast<wchar_t*>(Tips[i].text);
+        if (!SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info))) continue;
+        toolRelays_[i].tooltips = tooltips_;
+        SetWindowLongPtrW(tool, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&toolRelays_[i]));
+        // The W call keeps the controls Unicode windows, as the dialog made them.
+        toolRelays_[i].next = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(tool, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&frmRip::RelayToTooltips)));
     }
+}
+
+LRESULT CALLBACK frmRip::RelayToTooltips(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const ToolRelay relay = *reinterpret_cast<const ToolRelay*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if ((message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) || message == WM_NCMOUSEMOVE) {
+        const DWORD at = GetMessagePos();
+        MSG msg{window, message, wParam, lParam, static_cast<DWORD>(GetMessageTime()),
+                POINT{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))}};
+        SendMessageW(relay.tooltips, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+    }
+    if (message == WM_NCDESTROY) {  // the control's last message: it leaves as it came
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(relay.next));
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    }
+    return CallWindowProcW(relay.next, window, message, wParam, lParam);
 }
 
 void frmRip::SetButtonPicture(int id, int icon) {

@@ -92,6 +92,14 @@ private:
     void AnswerOpenQuestionsNo();
 
     void AddTooltips();
+    // A tool's own window procedure, put before the control's, hands its mouse messages to the
+    // tooltip control. Not comctl32's TTF_SUBCLASS: under Wine that costs every message the control
+    // gets (each row added to the list, each caption set) a round trip to the Wine server.
+    struct ToolRelay {
+        HWND tooltips = nullptr;
+        WNDPROC next = nullptr;
+    };
+    static LRESULT CALLBACK RelayToTooltips(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void SetButtonPicture(int id, int icon);
     void SetDefaultButton(int id);
     // A control's handle, looked up once: under Wine every GetDlgItem asks the server, and a run
@@ -109,6 +117,7 @@ private:
     frmAbout about_{rip_.Ports().clipboard};
     HWND hwnd_ = nullptr;
     HWND tooltips_ = nullptr;
+    std::vector<ToolRelay> toolRelays_;  // one per tool, each read through its control's user data
     HACCEL accelerators_ = nullptr;
     int currentRow_ = -1;  // list boxes never report "no current row" themselves
     bool closeRequested_ = false;  // closed while a run was busy: it closes once the run has ended

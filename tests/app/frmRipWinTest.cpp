@@ -41,6 +41,17 @@ TEST(frmRipWin, ListsTheRegisteredGameFolderAndChecksThePathBoxOnLeaving) {
     EXPECT_EQ(SendMessageW(o.Item(IDC_LSTCACHE), LB_GETITEMDATA, 1, 0), 3);
     EXPECT_EQ(Tooltip(o, IDC_TXTPATH) + "|" + Tooltip(o, IDC_CMDDELETE), "Manually enter UT2003 path - press [Escape] "
               "to reset|Click here to permanently delete the selected files on your left from your computer");
+    // The pointer resting on a button shows its tip.
+    RECT button;
+    GetWindowRect(o.Item(IDC_CMDUNCACHE), &button);
+    SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+    for (int waited = 0; waited < 3000 && !IsWindowVisible(o.form.Tooltips()); waited += 50) PumpFor(50, o.form.Window());
+    TTTOOLINFOW shown{};
+    shown.cbSize = sizeof shown;
+    EXPECT_TRUE(IsWindowVisible(o.form.Tooltips()) &&
+                SendMessageW(o.form.Tooltips(), TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&shown)) &&
+                shown.uId == reinterpret_cast<UINT_PTR>(o.Item(IDC_CMDUNCACHE)));
+    SetCursorPos(0, 0);
     ACCEL keys[4];  // Ctrl+N selects the new files, Ctrl+O opens the options, Ctrl+F the fixer
     ASSERT_EQ(CopyAcceleratorTableW(o.form.Accelerators(), keys, 4), 3);
     EXPECT_EQ(std::make_tuple(keys[0].fVirt & FCONTROL, keys[0].key, keys[0].cmd, keys[1].key, keys[1].cmd, keys[2].key,
