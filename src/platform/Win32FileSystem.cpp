@@ -280,16 +280,31 @@ void Win32FileSystem::Copy(std::string_view from, std::string_view to) {
 // CopyFileExW's progress routine, and a copy whose progress and Cancel work only on Windows could
 // not be tested.
 bool Win32FileSystem::CopyWithProgress(std::string_view from, std::string_view to, const CopyProgress& progress) {
-    const std::wstring onto = Z(to);
-    RefuseReadOnly(onto);
-    Handle source(CreateFileW(Z(from).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    const std::wstring onto = Z(to), exactFrom = Z(from);
+    Handle source(CreateFileW(exactFrom.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!source.valid()) ThrowLastError();
-    BY_HANDLE_FILE_INFORMATION info;
-    Check(GetFileInformationByHandle(source.get(), &info));
-    const std::uint64_t size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-    Handle destination(CreateFileW(onto.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    // Size, time and attributes asked for one by one: under Wine GetFileInformationByHandle also
+    // reads the volume's serial number, which costs more than copying a small package.
+    LARGE_INTEGER sourceSize;
+    FILETIME written;
+    Check(GetFileSizeEx(source.get(), &sourceSize));
+    Check(GetFileTime(source.get(), nullptr, nullptr, &written));
+    const DWORD attributes = GetFileAttributesW(exactFrom.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) ThrowLastError();
+    const auto size = static_cast<std::uint64_t>(sourceSize.QuadPart);
+    // A new file is made as such; only a file already there is looked at for the read-only mark
+    // first, which saves every new copy a second search of the destination folder.
+    const auto create = [&](DWORD how) {
+        return CreateFileW(onto.c_str(), GENERIC_WRITE, 0, nullptr, how,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    };
+    HANDLE made = create(CREATE_NEW);
+    if (made == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS) {
+        RefuseReadOnly(onto);
+        made = create(CREATE_ALWAYS);
+    }
+    Handle destination(made);
     if (!destination.valid()) ThrowLastError();
     // Whatever stops the copy part way (Cancel, a failure, an exception of `progress`) removes
     // what was written, so that no half file is ever left under the package's name.
@@ -320,11 +335,11 @@ bool Win32FileSystem::CopyWithProgress(std::string_view from, std::string_view t
         if (copied - reported >= Report && !progress(reported = copied, size)) return false;
     }
     if (copied != reported && !progress(copied, size)) return false;
-    Check(SetFileTime(destination.get(), nullptr, nullptr, &info.ftLastWriteTime));
+    Check(SetFileTime(destination.get(), nullptr, nullptr, &written));
     destination.Close();
     discard.keep = true;
     constexpr DWORD Kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    if (info.dwFileAttributes & Kept) Check(SetFileAttributesW(onto.c_str(), info.dwFileAttributes & Kept));
+    if (attributes & Kept) Check(SetFileAttributesW(onto.c_str(), attributes & Kept));
     return true;
 }
 

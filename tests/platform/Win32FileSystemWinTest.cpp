@@ -138,6 +138,7 @@ TEST_F(Win32FileSystemWin, ACopyInPiecesReportsEachAndAStoppedOneLeavesNoFile) {
             return false;
         };
     };
+    TempGame::Write(copy, bytes + "a longer file was there");
     EXPECT_TRUE(fs.CopyWithProgress(source, copy, until(100, false)));
     EXPECT_EQ(reports, (Names{"0/2621440", "1048576/2621440", "2097152/2621440", "2621440/2621440"}));
     EXPECT_TRUE(TempGame::Read(copy) == bytes);
