@@ -45,7 +45,8 @@ TEST(frmRipWin, ListsTheRegisteredGameFolderAndChecksThePathBoxOnLeaving) {
     RECT button;
     GetWindowRect(o.Item(IDC_CMDUNCACHE), &button);
     SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2);
-    for (int waited = 0; waited < 3000 && !IsWindowVisible(o.form.Tooltips()); waited += 50) PumpFor(50, o.form.Window());
+    for (int waited = 0; waited < 3000 && !IsWindowVisible(o.form.Tooltips()); waited += 50)
+        PumpFor(50, o.form.Window());
     TTTOOLINFOW shown{};
     shown.cbSize = sizeof shown;
     EXPECT_TRUE(IsWindowVisible(o.form.Tooltips()) &&
