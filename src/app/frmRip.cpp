@@ -373,7 +373,6 @@ std::string frmRip::RowText(int row) {
 }
 
 int frmRip::RowData(int row) {
-    if (row >= 0 && static_cast<std::size_t>(row) < rowData_.size()) return rowData_[static_cast<std::size_t>(row)];
     return static_cast<int>(SendMessageW(Item(IDC_LSTCACHE), LB_GETITEMDATA, static_cast<WPARAM>(row), 0));
 }
 
@@ -416,7 +415,6 @@ void frmRip::BeginRows() {
     HWND list = Item(IDC_LSTCACHE);
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
-    rowData_.clear();
     currentRow_ = -1;
 }
 
@@ -431,8 +429,6 @@ void frmRip::AddRow(std::string_view text, int data, [[maybe_unused]] InstallMar
         SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
         throw Failure(Win32ErrorText(ERROR_NOT_ENOUGH_MEMORY));
     }
-    rowData_.resize(static_cast<std::size_t>(row), -1);
-    rowData_.push_back(data);
 }
 
 void frmRip::EndRows() {

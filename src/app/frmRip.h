@@ -127,9 +127,6 @@ private:
     Win32TaskbarProgress taskbar_;
     DWORD pumpedAt_ = 0;      // when a run's progress last handled the window's messages
     mutable std::unordered_map<int, HWND> items_;
-    // Each row's item datum as it was set: the list is filled only by BeginRows and AddRow and is
-    // not sorted, and reading the data here spares a run over thousands of rows a message per row.
-    std::vector<int> rowData_;
     // As SetLabel last set them; nothing before its first call, whatever the template holds.
     std::optional<std::string> captions_[static_cast<std::size_t>(RipLabel::Legend) + 1];
     bool endAtOnce_ = false;       // the launcher sequence has run: no window, nothing saved

@@ -30,6 +30,16 @@ void U64(std::string& s, std::uint64_t v) {
 // 4.5 for ZIP64, 2.0 for deflate, 1.0 for a stored file.
 std::uint16_t VersionNeeded(bool zip64, std::uint16_t method) { return zip64 ? 45 : method == MethodDeflate ? 20 : 10; }
 
+// The fields both headers of an entry hold alike, from the version needed to the CRC-32.
+void CommonFields(std::string& h, const ZipEntry& e, bool zip64) {
+    U16(h, VersionNeeded(zip64, e.method));
+    U16(h, Utf8Names);
+    U16(h, e.method);
+    U16(h, e.time);
+    U16(h, e.date);
+    U32(h, e.crc);
+}
+
 }  // namespace
 
 std::uint32_t DosDateTime(std::uint64_t filetime) {
@@ -61,12 +71,7 @@ std::string ZipLocalHeader(const ZipEntry& e) {
     const bool zip64 = e.size >= Max32;
     std::string h;
     U32(h, 0x04034b50);
-    U16(h, VersionNeeded(zip64, e.method));
-    U16(h, Utf8Names);
-    U16(h, e.method);
-    U16(h, e.time);
-    U16(h, e.date);
-    U32(h, e.crc);
+    CommonFields(h, e, zip64);
     U32(h, zip64 ? Max32 : e.compressed);
     U32(h, zip64 ? Max32 : e.size);
     U16(h, e.name.size());
@@ -91,12 +96,7 @@ std::string ZipCentralHeader(const ZipEntry& e) {
     std::string h;
     U32(h, 0x02014b50);
     U16(h, 63);  // made by: MS-DOS attributes, version 6.3 of the format (UTF-8 names)
-    U16(h, VersionNeeded(zip64, e.method));
-    U16(h, Utf8Names);
-    U16(h, e.method);
-    U16(h, e.time);
-    U16(h, e.date);
-    U32(h, e.crc);
+    CommonFields(h, e, zip64);
     U32(h, std::min(e.compressed, Max32));
     U32(h, std::min(e.size, Max32));
     U16(h, e.name.size());

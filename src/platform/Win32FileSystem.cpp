@@ -244,13 +244,7 @@ std::string Win32FileSystem::ReadAll(std::string_view path) {
 void Win32FileSystem::WriteNew(std::string_view path, std::string_view bytes) {
     Handle file(CreateFileW(Z(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) ThrowLastError();
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD put = 0;
-        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
-        Check(WriteFile(file.get(), bytes.data() + done, want, &put, nullptr));
-        done += put;
-    }
+    WriteAll(file.get(), bytes);
     Check(FlushFileBuffers(file.get()));
 }
 
